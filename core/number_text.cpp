@@ -1,0 +1,223 @@
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace velmora::core {
+
+namespace {
+
+// Reads the text left to right, skipping the blanks that may stand anywhere.
+class Reader {
+public:
+    Reader(std::string_view text, std::string_view decimalSeparator)
+        : m_text(text), m_separator(decimalSeparator) {}
+
+    char peek() {
+        skipBlanks();
+        return m_pos < m_text.size() ? m_text[m_pos] : '\0';
+    }
+    void advance() { ++m_pos; }
+
+    // A decimal point: '.', or the user's own separator.
+    bool takeDecimalPoint() {
+        skipBlanks();
+        if (m_pos < m_text.size() && m_text[m_pos] == '.') {
+            ++m_pos;
+            return true;
+        }
+        if (!m_separator.empty() && m_separator != "." &&
+            m_text.substr(m_pos).starts_with(m_separator)) {
+            m_pos += m_separator.size();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void skipBlanks() {
+        while (m_pos < m_text.size() &&
+               (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\n'))
+            ++m_pos;
+    }
+
+    std::string_view m_text;
+    std::string_view m_separator;
+    std::size_t m_pos = 0;
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitValue(char c, int base) {
+    int value = -1;
+    if (isDigit(c))
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+// "&H1F" and "&O17": integers of base 16 and 8. They are read as positive
+// values however many digits they have, since a user who types "&HFFFF" means
+// 65535, not the -1 a 16-bit register would make of it.
+double readRadixInteger(Reader& reader, int base) {
+    double value = 0;
+    for (int digit = digitValue(reader.peek(), base); digit >= 0;
+         digit = digitValue(reader.peek(), base)) {
+        value = value * base + digit;
+        reader.advance();
+    }
+    return value;
+}
+
+double readDecimal(Reader& reader) {
+    // The digits go into a plain buffer for std::from_chars, which rounds
+    // correctly and ignores the locale. Leading zeros are dropped so that only
+    // significant digits count towards the buffer.
+    std::string mantissa;
+    std::int64_t pointShift = 0;  // digits after the point, as a power of ten
+    bool negative = false;
+    bool anyDigit = false;
+
+    if (const char sign = reader.peek(); sign == '+' || sign == '-') {
+        negative = sign == '-';
+        reader.advance();
+    }
+    for (; isDigit(reader.peek()); reader.advance()) {
+        anyDigit = true;
+        if (!mantissa.empty() || reader.peek() != '0')
+            mantissa += reader.peek();
+    }
+    if (reader.takeDecimalPoint()) {
+        for (; isDigit(reader.peek()); reader.advance()) {
+            anyDigit = true;
+            if (!mantissa.empty() || reader.peek() != '0') {
+                mantissa += reader.peek();
+            }
+            --pointShift;
+        }
+    }
+    if (!anyDigit)
+        return 0;
+
+    // The exponent saturates: anything this far out is zero or infinite anyway.
+    constexpr std::int64_t exponentLimit = 1'000'000'000;
+    std::int64_t exponent = 0;
+    if (const char marker = reader.peek(); marker == 'E' || marker == 'e') {
+        reader.advance();
+        bool negativeExponent = false;
+        if (const char sign = reader.peek(); sign == '+' || sign == '-') {
+            negativeExponent = sign == '-';
+            reader.advance();
+        }
+        for (; isDigit(reader.peek()); reader.advance())
+            exponent = std::min(exponent * 10 + (reader.peek() - '0'), exponentLimit);
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+
+    double magnitude = 0;
+    if (!mantissa.empty()) {
+        // Scientific form of the significant digits: d.ddd e(exp10).
+        const std::int64_t exp10 =
+            exponent + pointShift + static_cast<std::int64_t>(mantissa.size()) - 1;
+        if (exp10 > 400) {
+            magnitude = std::numeric_limits<double>::infinity();
+        } else if (exp10 >= -400) {
+            std::string buffer;
+            buffer.reserve(mantissa.size() + 8);
+            buffer += mantissa.front();
+            buffer += '.';
+            buffer.append(mantissa, 1);
+            buffer += 'e';
+            buffer += std::to_string(exp10);
+            const auto [end, error] =
+                std::from_chars(buffer.data(), buffer.data() + buffer.size(), magnitude);
+            if (error == std::errc::result_out_of_range)
+                magnitude = exp10 > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        }
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text, std::string_view decimalSeparator) {
+    if (text.empty())
+        return 0;
+    Reader reader(text, decimalSeparator);
+    if (reader.peek() == '&') {
+        reader.advance();
+        const char radix = reader.peek();
+        if (radix == 'H' || radix == 'h') {
+            reader.advance();
+            return readRadixInteger(reader, 16);
+        }
+        if (radix == 'O' || radix == 'o') {
+            reader.advance();
+            return readRadixInteger(reader, 8);
+        }
+        return 0;
+    }
+    return readDecimal(reader);
+}
+
+double RoundTo2(double value) {
+    // From 2^52 up every double is whole; infinities and NaN pass unchanged.
+    if (!std::isfinite(value) || std::fabs(value) >= 0x1p52)
+        return value;
+    // Fixed notation with two decimals rounds on the exact binary value, halves
+    // to even; reading it back gives the double nearest to that decimal.
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::fixed, 2);
+    double rounded = 0;
+    std::from_chars(buffer, written.ptr, rounded);
+    return rounded;
+}
+
+std::string NumberText(double value, std::string_view decimalSeparator) {
+    // A seconds remainder of -0.004 rounds to -0; "-0" would only puzzle.
+    if (value == 0)
+        return "0";
+    char buffer[40];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::general, 15);
+    std::string text;
+    text.reserve(static_cast<std::size_t>(written.ptr - buffer) + 4);
+    for (const char* p = buffer; p != written.ptr; ++p) {
+        if (*p == '.')
+            text += decimalSeparator;
+        else if (*p == 'e')
+            text += 'E';
+        else
+            text += *p;
+    }
+    return text;
+}
+
+std::string ResultText(double value, std::string_view decimalSeparator) {
+    return NumberText(RoundTo2(value), decimalSeparator);
+}
+
+std::optional<std::int32_t> RoundToInt32(double value) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
+        return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::optional<std::int64_t> RoundToInt64(double value) {
+    const double rounded = std::nearbyint(value);
+    // 2^63 itself is the first double out of range.
+    if (!(rounded >= -0x1p63 && rounded < 0x1p63))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
+}  // namespace velmora::core

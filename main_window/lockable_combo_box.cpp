@@ -1,0 +1,70 @@
+#include "main_window/lockable_combo_box.h"
+
+#include <QKeyEvent>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+namespace velmora {
+
+void LockableComboBox::setLocked(bool locked) { m_locked = locked; }
+
+void LockableComboBox::showPopup() {
+    if (!m_locked)
+        QComboBox::showPopup();
+}
+
+void LockableComboBox::paintEvent(QPaintEvent*) {
+    // Styles paint a list's field like a button; fill it with the base colour
+    // so the colour of a result reads the same on every kind of field.
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.fillRect(field, palette().color(QPalette::Base));
+    if (hasFocus()) {
+        option.palette.setColor(QPalette::Text, palette().color(QPalette::HighlightedText));
+        painter.fillRect(field.adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight));
+    }
+    option.palette.setColor(QPalette::ButtonText, option.palette.color(hasFocus()
+                                                                          ? QPalette::HighlightedText
+                                                                          : QPalette::Text));
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void LockableComboBox::keyPressEvent(QKeyEvent* event) {
+    if (!m_locked) {
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    // Let focus keys through to the window; swallow everything that could pick an item.
+    event->ignore();
+}
+
+void LockableComboBox::mousePressEvent(QMouseEvent* event) {
+    if (m_locked) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QComboBox::mousePressEvent(event);
+}
+
+void LockableComboBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_locked) {
+        event->accept();
+        return;
+    }
+    QComboBox::mouseReleaseEvent(event);
+}
+
+void LockableComboBox::wheelEvent(QWheelEvent* event) {
+    if (m_locked) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+}  // namespace velmora

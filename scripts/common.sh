@@ -1,0 +1,50 @@
+# Shared by the set-up commands: install what is missing, then build.
+# Sourced, not run.
+
+VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VELMORA_BUILD=${VELMORA_BUILD:-$VELMORA_ROOT/build}
+
+# What building and running need on a fresh Debian 12.
+VELMORA_PACKAGES=(
+    build-essential cmake
+    qt6-base-dev
+    fonts-liberation
+)
+# What the tests and benchmarks need besides.
+VELMORA_TEST_PACKAGES=(
+    libgtest-dev libbenchmark-dev
+)
+
+# Installs the Debian packages that are not installed yet; quiet and quick
+# when everything is there already.
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages: ${missing[*]}; run this as root or install sudo." >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# Configures once, then builds what changed.
+build_velmora() {
+    if [ ! -f "$VELMORA_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    fi
+    cmake --build "$VELMORA_BUILD" --parallel "$(nproc)"
+}
