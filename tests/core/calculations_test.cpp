@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velmora::core {
 namespace {
@@ -23,7 +25,7 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 
 using Fields = std::array<std::string, 6>;
 
-TimeTexts Seconds(std::string_view text) { return {"", "", "", "", "", text}; }
+TimeTexts secondsOnly(std::string_view text) { return {"", "", "", "", "", text}; }
 
 TEST(ReadQuantityTest, MultipliesTheFigureInDoubles) {
     const struct {
@@ -55,7 +57,7 @@ TEST(ReadTotalSecondsTest, SumsTheSixFields) {
         SCOPED_TRACE(i);
         EXPECT_DOUBLE_EQ(ReadTotalSeconds(rows[i].texts, rows[i].separator), rows[i].total);
     }
-    // Each product and the sum overflow on their own.
+    // First a product passes the largest double, then a sum of two finite products.
     EXPECT_EQ(ReadTotalSeconds({"1E301", "", "", "", "", ""}), inf);
     EXPECT_EQ(ReadTotalSeconds({"5E300", "1E302", "", "", "", ""}), inf);
 }
@@ -79,9 +81,10 @@ TEST(BreakDownSecondsTest, RoundsBeforeEachDivision) {
 }
 
 TEST(BreakDownSecondsTest, PartsAddBackToTheTotal) {
-    const double totals[] = {0.4,         59.5,        -59.5,  3599.5,         1048576.25,
-                             3145728000., -123456789.75, 1e12 + 0.5, 9e15, -4.2e18};
-    const double caps[] = {std::numeric_limits<double>::infinity(), 53, 7, 24, 60};
+    const double totals[] = {0.4,          59.5,          -59.5,      3599.5, 1048576.25,
+                             3145728000.0, -123456789.75, 1e12 + 0.5, 9e15,   -4.2e18};
+    // No count reaches the next larger component: at most 52 weeks, 6 days, 23 hours.
+    const double caps[] = {inf, 53, 7, 24, 60};
     for (const double total : totals) {
         SCOPED_TRACE(testing::PrintToString(total));
         const auto breakdown = BreakDownSeconds(total);
@@ -179,22 +182,22 @@ TEST(CalculateSpeedTest, ChoosesTheUnitBeforeRounding) {
         const char* data; std::int32_t dataUnit; TimeTexts time; const char* separator;
         int index; const char* text;
     } rows[] = {
-        {"32", kilo, Seconds("1"), ".", 0, "32"},
-        {"1", giga, Seconds("1"), ".", 1, "1024"},
-        {"1048575", bytes, Seconds("1"), ".", 0, "1024"},
-        {"1048576", bytes, Seconds("1"), ".", 1, "1"},
-        {"1048577", bytes, Seconds("1"), ".", 1, "1"},
-        {"1", bytes, Seconds("1"), ".", 0, "0"},
-        {"5.1", bytes, Seconds("1"), ".", 0, "0"},
-        {"5.2", bytes, Seconds("1"), ".", 0, "0.01"},
+        {"32", kilo, secondsOnly("1"), ".", 0, "32"},
+        {"1", giga, secondsOnly("1"), ".", 1, "1024"},
+        {"1048575", bytes, secondsOnly("1"), ".", 0, "1024"},
+        {"1048576", bytes, secondsOnly("1"), ".", 1, "1"},
+        {"1048577", bytes, secondsOnly("1"), ".", 1, "1"},
+        {"1", bytes, secondsOnly("1"), ".", 0, "0"},
+        {"5.1", bytes, secondsOnly("1"), ".", 0, "0"},
+        {"5.2", bytes, secondsOnly("1"), ".", 0, "0.01"},
         {"1", giga, {"", "", "", "1.5", "", ""}, ".", 0, "194.18"},
-        {"-1", giga, Seconds("1"), ".", 0, "-1048576"},
-        {"1", giga, Seconds("-1"), ".", 0, "-1048576"},
-        {"1,5", kilo, Seconds("1"), ",", 0, "1,5"},
-        {"3", kilo, Seconds("1,5"), ",", 0, "2"},
-        {"1,5", kilo, Seconds("1"), ".", 0, "1"}};
+        {"-1", giga, secondsOnly("1"), ".", 0, "-1048576"},
+        {"1", giga, secondsOnly("-1"), ".", 0, "-1048576"},
+        {"1,5", kilo, secondsOnly("1"), ",", 0, "1,5"},
+        {"3", kilo, secondsOnly("1,5"), ",", 0, "2"},
+        {"1,5", kilo, secondsOnly("1"), ".", 0, "1"}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.data);
+        SCOPED_TRACE(std::string(row.data) + " over " + testing::PrintToString(row.time));
         const auto result = CalculateSpeed(row.data, row.dataUnit, row.time, row.separator);
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(result->unitIndex, std::optional<int>(row.index));
@@ -203,9 +206,10 @@ TEST(CalculateSpeedTest, ChoosesTheUnitBeforeRounding) {
 }
 
 TEST(CalculateSpeedTest, ZeroTimeWritesZeroAndKeepsTheUnit) {
-    for (const TimeTexts& time : {TimeTexts{"", "", "", "", "", ""}, TimeTexts{"", "", "", "", "1", "-60"},
+    for (const TimeTexts& time : {TimeTexts{"", "", "", "", "", ""},
+                                  TimeTexts{"", "", "", "", "1", "-60"},
                                   TimeTexts{"abc", "0", "", "", "", "-"}}) {
-        SCOPED_TRACE(std::string(time[4]) + "/" + std::string(time[5]));
+        SCOPED_TRACE(testing::PrintToString(time));
         const auto result = CalculateSpeed("32", kilo, time);
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(result->unitIndex, std::nullopt);
@@ -215,15 +219,15 @@ TEST(CalculateSpeedTest, ZeroTimeWritesZeroAndKeepsTheUnit) {
 
 TEST(CalculateSpeedTest, WritesNothingForNonFiniteFigures) {
     const struct { const char* data; std::int32_t dataUnit; TimeTexts time; } rows[] = {
-        {"1E400", kilo, Seconds("1")},
-        {"1E400", kilo, Seconds("")},  // even with no time to divide by
-        {"1", kilo, Seconds("1E400")},
+        {"1E400", kilo, secondsOnly("1")},
+        {"1E400", kilo, secondsOnly("")},  // even with no time to divide by
+        {"1", kilo, secondsOnly("1E400")},
         {"1", kilo, {"1E301", "", "", "", "", ""}},
         {"1", kilo, {"5E300", "1E302", "", "", "", ""}},
-        {"1E308", giga, Seconds("1")},
-        {"1E300", bytes, Seconds("1E-300")}};
+        {"1E308", giga, secondsOnly("1")},
+        {"1E300", bytes, secondsOnly("1E-300")}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.data);
+        SCOPED_TRACE(std::string(row.data) + " over " + testing::PrintToString(row.time));
         EXPECT_EQ(CalculateSpeed(row.data, row.dataUnit, row.time), std::nullopt);
     }
 }
@@ -233,26 +237,26 @@ TEST(CalculateDataTest, ChoosesTheUnitOnTheUnscaledBytes) {
         const char* speed; std::int32_t speedUnit; TimeTexts time; const char* separator;
         int index; const char* text;
     } rows[] = {
-        {"32", kilo, Seconds("1"), ".", 0, "32"},
-        {"1", kilo, Seconds("0.5"), ".", 3, "512"},
-        {"1", kilo, Seconds("1"), ".", 0, "1"},
+        {"32", kilo, secondsOnly("1"), ".", 0, "32"},
+        {"1", kilo, secondsOnly("0.5"), ".", 3, "512"},
+        {"1", kilo, secondsOnly("1"), ".", 0, "1"},
         {"1", kilo, {"", "", "", "1.5", "", ""}, ".", 1, "5.27"},
         {"1", mega, {"1", "", "", "", "", ""}, ".", 2, "30796.88"},
         {"1", kilo, {"", "", "", "", "-1", ""}, ".", 3, "-61440"},
         {"-1", mega, {"1", "", "", "", "", ""}, ".", 3, "-33067892736000"},
-        {"", kilo, Seconds("1"), ".", 3, "0"},
-        {"1", kilo, Seconds(""), ".", 3, "0"},
-        {"1023", bytes, Seconds("1"), ".", 3, "1023"},
-        {"1024", bytes, Seconds("1"), ".", 0, "1"},
-        {"1048575", bytes, Seconds("1"), ".", 0, "1024"},
-        {"1048576", bytes, Seconds("1"), ".", 1, "1"},
-        {"1073741823", bytes, Seconds("1"), ".", 1, "1024"},
-        {"1073741824", bytes, Seconds("1"), ".", 2, "1"},
+        {"", kilo, secondsOnly("1"), ".", 3, "0"},
+        {"1", kilo, secondsOnly(""), ".", 3, "0"},
+        {"1023", bytes, secondsOnly("1"), ".", 3, "1023"},
+        {"1024", bytes, secondsOnly("1"), ".", 0, "1"},
+        {"1048575", bytes, secondsOnly("1"), ".", 0, "1024"},
+        {"1048576", bytes, secondsOnly("1"), ".", 1, "1"},
+        {"1073741823", bytes, secondsOnly("1"), ".", 1, "1024"},
+        {"1073741824", bytes, secondsOnly("1"), ".", 2, "1"},
         {"1,5", kilo, {"", "", "", "1", "", ""}, ",", 1, "5,27"},
-        {"5,27", mega, Seconds("1"), ",", 1, "5,27"},
-        {"5,27", mega, Seconds("1"), ".", 1, "5"}};
+        {"5,27", mega, secondsOnly("1"), ",", 1, "5,27"},
+        {"5,27", mega, secondsOnly("1"), ".", 1, "5"}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.speed) + " for " + std::string(row.time[5]));
+        SCOPED_TRACE(std::string(row.speed) + " for " + testing::PrintToString(row.time));
         const auto result = CalculateData(row.speed, row.speedUnit, row.time, row.separator);
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(result->unitIndex, std::optional<int>(row.index));
@@ -262,15 +266,15 @@ TEST(CalculateDataTest, ChoosesTheUnitOnTheUnscaledBytes) {
 
 TEST(CalculateDataTest, WritesNothingForNonFiniteFigures) {
     const struct { const char* speed; std::int32_t speedUnit; TimeTexts time; } rows[] = {
-        {"1E400", kilo, Seconds("1")},
-        {"-1E400", kilo, Seconds("1")},
-        {"1", kilo, Seconds("1E400")},
-        {"0", kilo, Seconds("1E400")},
-        {"1E308", mega, Seconds("1")},
+        {"1E400", kilo, secondsOnly("1")},
+        {"-1E400", kilo, secondsOnly("1")},
+        {"1", kilo, secondsOnly("1E400")},
+        {"0", kilo, secondsOnly("1E400")},
+        {"1E308", mega, secondsOnly("1")},
         {"1E300", kilo, {"1E10", "", "", "", "", ""}},
         {"1", kilo, {"5E300", "1E302", "", "", "", ""}}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.speed);
+        SCOPED_TRACE(std::string(row.speed) + " for " + testing::PrintToString(row.time));
         EXPECT_EQ(CalculateData(row.speed, row.speedUnit, row.time), std::nullopt);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -21,7 +22,7 @@ struct ParseRow {
 };
 
 template <std::size_t N>
-void ExpectParses(const ParseRow (&rows)[N], const char* separator = ".") {
+void expectParses(const ParseRow (&rows)[N], const char* separator = ".") {
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::string(row.text)));
         EXPECT_DOUBLE_EQ(ParseNumber(row.text, separator), row.value);
@@ -34,7 +35,7 @@ TEST(ParseNumberTest, ReadsTheLeadingNumberOnly) {
         {"32", 32},    {"32abc", 32},  {"32 KB", 32},   {"1.5", 1.5},   {".5", 0.5},
         {"-2", -2},    {"+2", 2},      {"-.5", -0.5},   {"--2", 0},     {"+-2", 0},
         {"1,5", 1},    {"1,024", 1},   {"007", 7},      {"12.", 12},    {"0.1", 0.1}};
-    ExpectParses(rows);
+    expectParses(rows);
 }
 
 TEST(ParseNumberTest, SkipsBlanksTabsAndLineFeedsButNotCarriageReturns) {
@@ -42,12 +43,12 @@ TEST(ParseNumberTest, SkipsBlanksTabsAndLineFeedsButNotCarriageReturns) {
         {"  32", 32},     {"3 2", 32},      {" 1 024", 1024}, {"1\t024", 1024},
         {"1\n024", 1024}, {"\t\n 7", 7},    {"- 5", -5},      {"1 . 5", 1.5},
         {"1 e 3", 1000},  {"&H 1 0", 16},   {"1\r024", 1},    {"\r5", 0}};
-    ExpectParses(rows);
+    expectParses(rows);
 }
 
 TEST(ParseNumberTest, SecondDecimalPointEndsTheNumber) {
     const ParseRow rows[] = {{"1.5.3", 1.5}, {"1..5", 1}, {"..5", 0}, {"1.5e2.5", 150}};
-    ExpectParses(rows);
+    expectParses(rows);
 }
 
 TEST(ParseNumberTest, ReadsExponents) {
@@ -55,7 +56,7 @@ TEST(ParseNumberTest, ReadsExponents) {
         {"1.5E3", 1500}, {"1e3", 1000}, {"1e+2", 100}, {"2e-1", 0.2}, {"-1.5e3", -1500},
         {".5e1", 5},     {"1E", 1},     {"1E+", 1},    {"1e-", 1},    {"1Ex", 1},
         {"1E3.5", 1000}, {"1E-2", 0.01}};
-    ExpectParses(rows);
+    expectParses(rows);
 }
 
 TEST(ParseNumberTest, ReadsHexadecimalAndOctalAsPositiveIntegers) {
@@ -64,7 +65,7 @@ TEST(ParseNumberTest, ReadsHexadecimalAndOctalAsPositiveIntegers) {
         {"&HFFFF", 65535},  {"&HFFFFFFFF", 4294967295.0},          {"&O37777777777", 4294967295.0},
         {"&H1E3", 483},     {"&H10.5", 16},      {"&H1G", 1},      {"&O78", 7},
         {"&H", 0},          {"&O8", 0},          {"&", 0},         {"-&H10", 0}};
-    ExpectParses(rows);
+    expectParses(rows);
 }
 
 TEST(ParseNumberTest, BeyondTheDoubleRangeGivesInfinityOrZero) {
@@ -77,10 +78,10 @@ TEST(ParseNumberTest, BeyondTheDoubleRangeGivesInfinityOrZero) {
 TEST(ParseNumberTest, AcceptsTheUsersSeparatorAsWellAsFullStop) {
     const ParseRow comma[] = {{"1,5", 1.5},   {"5,27", 5.27}, {"1.5", 1.5},   {",5", 0.5},
                               {"1,5,3", 1.5}, {"1.5,3", 1.5}, {"1,5e2", 150}, {"-0,25", -0.25}};
-    ExpectParses(comma, ",");
+    expectParses(comma, ",");
     // With a full stop as the separator a comma still ends the number.
     const ParseRow stop[] = {{"1,5", 1}, {"5,27", 5}};
-    ExpectParses(stop, ".");
+    expectParses(stop, ".");
 }
 
 TEST(RoundTo2Test, HalvesGoToEvenHundredth) {
