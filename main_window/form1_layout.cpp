@@ -3,9 +3,12 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <vector>
@@ -28,6 +31,7 @@ struct ControlDesign {
     int tabIndex;                  // -1: never takes the focus
     const char* caption;
     Qt::Alignment alignment = Qt::AlignLeft;
+    const char* accessibleName = nullptr;  // what a screen reader says, where the caption won't do
 };
 
 constexpr int twipsPerPixel = 15;
@@ -36,23 +40,24 @@ constexpr int clientHeight = 2190;
 
 // Option buttons sit in Frame2; every other control in the window.
 const ControlDesign design[] = {
-    {"Text3(2)", Kind::TextBox, 3600, 1440, 555, 285, 19, "32"},
-    {"Text3(1)", Kind::TextBox, 2400, 1440, 555, 285, 18, "32"},
-    {"Text3(0)", Kind::TextBox, 1320, 1440, 555, 285, 17, "32"},
-    {"Text3(5)", Kind::TextBox, 3600, 1740, 555, 285, 13, "32"},
-    {"Text3(4)", Kind::TextBox, 2400, 1740, 555, 285, 12, "32"},
-    {"Text3(3)", Kind::TextBox, 1320, 1740, 555, 285, 10, "32"},
+    {"Text3(2)", Kind::TextBox, 3600, 1440, 555, 285, 19, "32", Qt::AlignLeft, "Days"},
+    {"Text3(1)", Kind::TextBox, 2400, 1440, 555, 285, 18, "32", Qt::AlignLeft, "Weeks"},
+    {"Text3(0)", Kind::TextBox, 1320, 1440, 555, 285, 17, "32", Qt::AlignLeft, "Years"},
+    {"Text3(5)", Kind::TextBox, 3600, 1740, 555, 285, 13, "32", Qt::AlignLeft, "Seconds"},
+    {"Text3(4)", Kind::TextBox, 2400, 1740, 555, 285, 12, "32", Qt::AlignLeft, "Minutes"},
+    {"Text3(3)", Kind::TextBox, 1320, 1740, 555, 285, 10, "32", Qt::AlignLeft, "Hours"},
     {"Frame2", Kind::Frame, 300, 120, 4035, 495, 6, "Calculate:"},
     {"Option1(2)", Kind::Option, 2580, 240, 855, 195, 9, "Data"},
     {"Option1(1)", Kind::Option, 1620, 240, 855, 195, 8, "Speed"},
     {"Option1(0)", Kind::Option, 660, 240, 855, 195, 7, "Time"},
-    {"Combo2", Kind::List, 2520, 1065, 1815, 315, 5, ""},
-    {"Text1", Kind::TextBox, 1320, 735, 1155, 285, 1, "32"},
-    {"Combo1", Kind::List, 2520, 720, 1815, 315, 3, ""},
-    {"Text2", Kind::TextBox, 1320, 1080, 1155, 285, 2, "32"},
+    {"Combo2", Kind::List, 2520, 1065, 1815, 315, 5, "", Qt::AlignLeft, "Speed unit"},
+    {"Text1", Kind::TextBox, 1320, 735, 1155, 285, 1, "32", Qt::AlignLeft, "Data size"},
+    {"Combo1", Kind::List, 2520, 720, 1815, 315, 3, "", Qt::AlignLeft, "Data size unit"},
+    {"Text2", Kind::TextBox, 1320, 1080, 1155, 285, 2, "32", Qt::AlignLeft, "Transfer speed"},
     {"Label11", Kind::Label, 300, 2055, 975, 135, 24, "Presentation", Qt::AlignHCenter},
     {"Label10", Kind::Label, 60, 1665, 195, 135, 23, "A", Qt::AlignHCenter},
-    {"Image1", Kind::Picture, 60, 1800, 1050, 300, -1, ""},
+    {"Image1", Kind::Picture, 60, 1800, 1050, 300, -1, "", Qt::AlignLeft,
+     "Kestrane logo: opens the About box"},
     {"Label9", Kind::Label, 4200, 1500, 375, 195, 22, "days"},
     {"Label8", Kind::Label, 3000, 1500, 555, 195, 21, "Weeks"},
     {"Label7", Kind::Label, 1920, 1500, 435, 195, 20, "Yearss."},
@@ -97,7 +102,26 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
     }
     widget->setObjectName(QString::fromLatin1(control.name));
     widget->setGeometry(pixels(control));
+    if (control.accessibleName)
+        widget->setAccessibleName(QString::fromLatin1(control.accessibleName));
     return widget;
+}
+
+// The small captions beside the logo; a serif face wherever that one is missing.
+QFont smallCaptionFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Serif"), QStringLiteral("Liberation Serif"),
+                      QStringLiteral("DejaVu Serif")});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSize(6);
+    return font;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/icons/velmora-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 template <typename Units>
@@ -114,6 +138,12 @@ void fill(QComboBox* list, const Units& units) {
 void Form1::createControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
+    setWindowIcon(programIcon());
+    // A fixed frame with a close button only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(dialogFont());
     setFixedSize(clientWidth / twipsPerPixel, clientHeight / twipsPerPixel);
 
     QWidget* frame = nullptr;
@@ -141,6 +171,14 @@ void Form1::createControls() {
     }
     Option1[0]->setChecked(true);
 
+    Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
+    Image1->setScaledContents(true);
+    Image1->setToolTip(QStringLiteral("Kestrane 2009"));
+    for (const auto* name : {"Label10", "Label11"})
+        findChild<QLabel*>(QString::fromLatin1(name))->setFont(smallCaptionFont());
+    // "Presentation" lies over the bottom of the logo, and stays readable.
+    findChild<QLabel*>(QStringLiteral("Label11"))->raise();
+
     fill(Combo1, core::DataSizeUnits);
     fill(Combo2, core::SpeedUnits);
 
@@ -148,6 +186,24 @@ void Form1::createControls() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    Text1->setFocus();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QFont dialogFont() {
+    // The layout was drawn for a compact 8-point dialog font; on Linux the
+    // Arial-metric Liberation Sans comes closest and fits every caption.
+    QFont font;
+#ifdef Q_OS_WIN
+    font.setFamily(QStringLiteral("MS Shell Dlg 2"));
+#else
+    font.setFamilies({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")});
+    font.setStyleHint(QFont::SansSerif);
+#endif
+    font.setPointSizeF(7.5);
+    return font;
 }
 
 }  // namespace velmora
