@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QRadioButton>
 
+#include "about/frm_about.h"
 #include "core/calculations.h"
 #include "main_window/lockable_combo_box.h"
 #include "main_window/picture_label.h"
@@ -111,7 +112,11 @@ void Form1::Combo1_Click() { Recalculate(); }
 
 void Form1::Combo2_Click() { Recalculate(); }
 
-void Form1::Image1_Click() {}
+void Form1::Image1_Click() {
+    // Built anew for each opening; the window takes no input until it closes.
+    frmAbout about(this);
+    about.exec();
+}
 
 void Form1::Recalculate() {
     if (!FormReady)

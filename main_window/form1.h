@@ -18,9 +18,6 @@ namespace velmora {
 class LockableComboBox;
 class PictureLabel;
 
-// The compact dialog font the windows are laid out for.
-QFont dialogFont();
-
 // The calculator's window: pick the quantity to calculate, and it follows
 // every edit of the other two.
 class Form1 : public QWidget {

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "about/dialog_font.h"
 #include "core/units.h"
 #include "main_window/form1.h"
 #include "main_window/lockable_combo_box.h"
@@ -190,20 +191,6 @@ void Form1::createControls() {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-QFont dialogFont() {
-    // The layout was drawn for a compact 8-point dialog font; on Linux the
-    // Arial-metric Liberation Sans comes closest and fits every caption.
-    QFont font;
-#ifdef Q_OS_WIN
-    font.setFamily(QStringLiteral("MS Shell Dlg 2"));
-#else
-    font.setFamilies({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")});
-    font.setStyleHint(QFont::SansSerif);
-#endif
-    font.setPointSizeF(7.5);
-    return font;
 }
 
 }  // namespace velmora

@@ -1,12 +1,14 @@
 // Renders the main window to PNG files, at 1x and 2x, for people to look at:
 //   screenshot [folder]
-// writes form1.png and form1@2x.png into the folder (default: the current one).
+// writes form1.png, form1@2x.png, about.png and about@2x.png into the folder
+// (default: the current one).
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 
+#include "about/frm_about.h"
 #include "main_window/form1.h"
 
 namespace {
@@ -30,7 +32,12 @@ int main(int argc, char* argv[]) {
     velmora::Form1 window;
     window.show();
     QApplication::processEvents();
+    velmora::frmAbout about(&window);
+    about.show();
+    QApplication::processEvents();
     const bool saved = render(window, 1, folder.filePath(QStringLiteral("form1.png"))) &&
-                       render(window, 2, folder.filePath(QStringLiteral("form1@2x.png")));
+                       render(window, 2, folder.filePath(QStringLiteral("form1@2x.png"))) &&
+                       render(about, 1, folder.filePath(QStringLiteral("about.png"))) &&
+                       render(about, 2, folder.filePath(QStringLiteral("about@2x.png")));
     return saved ? 0 : 1;
 }
