@@ -175,10 +175,13 @@ void Form1::createControls() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
     Image1->setScaledContents(true);
     Image1->setToolTip(QStringLiteral("Kestrane 2009"));
-    for (const auto* name : {"Label10", "Label11"})
-        findChild<QLabel*>(QString::fromLatin1(name))->setFont(smallCaptionFont());
-    // "Presentation" lies over the bottom of the logo, and stays readable.
-    findChild<QLabel*>(QStringLiteral("Label11"))->raise();
+    for (const auto* name : {"Label10", "Label11"}) {
+        auto* caption = findChild<QLabel*>(QString::fromLatin1(name));
+        caption->setFont(smallCaptionFont());
+        // Opaque, so "Presentation" stays readable where it covers the logo's bottom edge.
+        caption->setAutoFillBackground(true);
+        caption->raise();
+    }
 
     fill(Combo1, core::DataSizeUnits);
     fill(Combo2, core::SpeedUnits);
