@@ -10,9 +10,11 @@ VELMORA_PACKAGES=(
     qt6-base-dev
     fonts-liberation
 )
-# What the tests and benchmarks need besides.
+# What the tests and benchmarks need besides: the test libraries, and the
+# tools that check the package, the desktop entry and the Windows resource.
 VELMORA_TEST_PACKAGES=(
     libgtest-dev libbenchmark-dev
+    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
 )
 
 # Installs the Debian packages that are not installed yet; quiet and quick

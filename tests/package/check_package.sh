@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a scratch folder and checks that
+# a desktop finds everything where it looks: check_package.sh BUILD_DIR
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
+packages=("$scratch"/out/velmora_*.deb)
+[ -f "${packages[0]}" ] || { echo "no package was made"; exit 1; }
+package=${packages[0]}
+echo "package: $(basename "$package")"
+dpkg-deb -x "$package" "$scratch/root"
+root=$scratch/root
+
+fail=0
+expect() { if [ -e "$root/$1" ]; then echo "ok: /$1"; else echo "MISSING: /$1"; fail=1; fi; }
+
+expect usr/bin/velmora
+[ -x "$root/usr/bin/velmora" ] || { echo "usr/bin/velmora is not executable"; fail=1; }
+expect usr/share/applications/com.kestrane.Velmora.desktop
+expect usr/share/metainfo/com.kestrane.Velmora.metainfo.xml
+for size in 16 24 32 48 64 128 256; do
+    expect "usr/share/icons/hicolor/${size}x${size}/apps/com.kestrane.Velmora.png"
+done
+
+# The entry's icon name must find the installed icons.
+icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/com.kestrane.Velmora.desktop")
+[ "$icon" = com.kestrane.Velmora ] || { echo "desktop entry names icon '$icon'"; fail=1; }
+
+depends=$(dpkg-deb -f "$package" Depends)
+echo "depends: $depends"
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+    [[ $depends == *"$library"* ]] || { echo "Depends lacks $library"; fail=1; }
+done
+[ "$(dpkg-deb -f "$package" Version)" = "@PROJECT_VERSION@" ] ||
+    { echo "wrong version $(dpkg-deb -f "$package" Version)"; fail=1; }
+
+desktop-file-validate "$root/usr/share/applications/com.kestrane.Velmora.desktop" || fail=1
+appstreamcli validate --no-net "$root/usr/share/metainfo/com.kestrane.Velmora.metainfo.xml" || fail=1
+
+exit $fail
