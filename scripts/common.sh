@@ -43,10 +43,12 @@ install_missing() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures once, then builds what changed.
+# Configures once, then builds what changed: build_velmora [DIR [CMAKE_ARGS...]]
 build_velmora() {
-    if [ ! -f "$VELMORA_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    local dir=${1:-$VELMORA_BUILD}
+    shift || true
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     fi
-    cmake --build "$VELMORA_BUILD" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)"
 }
