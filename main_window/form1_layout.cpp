@@ -108,19 +108,28 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
     return widget;
 }
 
-// The small captions beside the logo; a serif face wherever that one is missing.
+// The small captions beside the logo. Where "MS Serif" is missing, naming a
+// serif face outright spares the font fallback search at start-up.
 QFont smallCaptionFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Serif"), QStringLiteral("Liberation Serif"),
-                      QStringLiteral("DejaVu Serif")});
+#ifdef Q_OS_WIN
+    font.setFamily(QStringLiteral("MS Serif"));
+#else
+    font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+#endif
     font.setStyleHint(QFont::Serif);
     font.setPointSize(6);
+    // Fixed ASCII captions never need glyphs from another font.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
+// The title bar and the task bar show the window's icon at 16 to 64 pixels;
+// larger sizes come from the installed theme icons, and decoding them here
+// would only delay the first show.
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/velmora/icons/velmora-%1.png").arg(size), QSize(size, size));
     return icon;
 }
@@ -175,7 +184,7 @@ void Form1::createControls() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
     Image1->setScaledContents(true);
     Image1->setToolTip(QStringLiteral("Kestrane 2009"));
-    for (const auto* name : {"Label10", "Label11"}) {
+    for (const char* name : {"Label10", "Label11"}) {
         auto* caption = findChild<QLabel*>(QString::fromLatin1(name));
         caption->setFont(smallCaptionFont());
         // Opaque, so "Presentation" stays readable where it covers the logo's bottom edge.
