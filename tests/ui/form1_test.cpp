@@ -362,3 +362,66 @@ TEST_F(Form1Test, FiguresBeyondRangeWriteNothing) {
 
 }  // namespace
 }  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// The keyboard picks a mode as the mouse does: arrows within the group, and
+// the space bar on a focused button.
+TEST_F(Form1Test, KeyboardChoosesTheModeWithItsLocks) {
+    option1(0)->setFocus();
+    QTest::keyClick(option1(0), Qt::Key_Right);
+    EXPECT_TRUE(option1(1)->isChecked());
+    EXPECT_TRUE(text2()->isReadOnly());
+    EXPECT_FALSE(text3(0)->isReadOnly());
+
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_EQ(focused, option1(1));
+    QTest::keyClick(focused, Qt::Key_Right);
+    EXPECT_TRUE(option1(2)->isChecked());
+    EXPECT_TRUE(text1()->isReadOnly());
+    EXPECT_FALSE(text2()->isReadOnly());
+
+    option1(0)->setFocus();
+    QTest::keyClick(option1(0), Qt::Key_Space);
+    EXPECT_TRUE(option1(0)->isChecked());
+    EXPECT_TRUE(text3(0)->isReadOnly());
+    EXPECT_FALSE(text1()->isReadOnly());
+}
+
+}  // namespace
+}  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// Where decimals are written with a comma, a result reads back whole.
+TEST(Form1LocaleTest, CommaResultsReadBackWhole) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Form1 window;
+    QLocale::setDefault(QLocale::c());
+    window.show();
+    auto* text1 = window.findChild<QLineEdit*>("Text1");
+    auto* text2 = window.findChild<QLineEdit*>("Text2");
+    auto* combo1 = window.findChild<QComboBox*>("Combo1");
+    auto* hours = window.findChild<QLineEdit*>("Text3(3)");
+    auto* seconds = window.findChild<QLineEdit*>("Text3(5)");
+
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option1(2)"), Qt::LeftButton, {},
+                      QPoint(6, 6));
+    for (int i = 0; i < 6; ++i)
+        Form1Test::typeInto(window.findChild<QLineEdit*>(QStringLiteral("Text3(%1)").arg(i)), "");
+    Form1Test::typeInto(hours, "1,5");  // the user's own separator reads too
+    Form1Test::typeInto(text2, "1");
+    EXPECT_EQ(text1->text(), "5,27");
+    EXPECT_EQ(combo1->currentText(), "MegaBytes");
+
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option1(0)"), Qt::LeftButton, {},
+                      QPoint(6, 6));
+    Form1Test::typeInto(text2, "2");
+    EXPECT_EQ(window.findChild<QLineEdit*>("Text3(4)")->text(), "44");
+    EXPECT_EQ(seconds->text(), "58,24");  // 5.27 MegaBytes, not 5
+}
+
+}  // namespace
+}  // namespace velmora::testing
