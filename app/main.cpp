@@ -1,9 +1,13 @@
 #include <QApplication>
 
+#include "about/dialog_font.h"
 #include "main_window/form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The program's own font from the start: fields laid out before their
+    // window's font reaches them then load no other face.
+    QApplication::setFont(velmora::dialogFont());
     velmora::Form1 window;
     window.show();
     return QApplication::exec();

@@ -147,13 +147,13 @@ void fill(QComboBox* list, const Units& units) {
 
 void Form1::createControls() {
     setObjectName(QStringLiteral("Form1"));
+    setFont(dialogFont());
     setWindowTitle(QStringLiteral("Velmora"));
     setWindowIcon(programIcon());
     // A fixed frame with a close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(dialogFont());
     setFixedSize(clientWidth / twipsPerPixel, clientHeight / twipsPerPixel);
 
     QWidget* frame = nullptr;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "about/dialog_font.h"
 #include "about/frm_about.h"
 #include "main_window/form1.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QApplication::setFont(velmora::dialogFont());  // as the program does
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
 
     velmora::Form1 window;
