@@ -6,19 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "about/dialog_font.h"
+#include "about/design.h"
 #include "velmora_version.h"
 
 namespace velmora {
 
 namespace {
-
-constexpr int twipsPerPixel = 15;
-
-QRect pixels(int left, int top, int width, int height) {
-    return {left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel,
-            height / twipsPerPixel};
-}
 
 // Fixed-size text that wraps at word boundaries inside its rectangle.
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
@@ -63,12 +56,12 @@ void frmAbout::createControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
     // Not centred: the same place on the screen at every opening.
-    setGeometry(pixels(2340, 1935, 5730, 3555));
+    setGeometry(fromTwips(2340, 1935, 5730, 3555));
     setFixedSize(size());
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(pixels(4245, 2625, 1260, 825));
+    cmdOK->setGeometry(fromTwips(4245, 2625, 1260, 825));
     cmdOK->setDefault(true);
 
     // The logo at its natural size inside a 2-pixel sunken border.
@@ -77,7 +70,7 @@ void frmAbout::createControls() {
     picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picIcon->setLineWidth(2);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
-    picIcon->setGeometry(pixels(960, 0, 3810, 1560));
+    picIcon->setGeometry(fromTwips(960, 0, 3810, 1560));
     picIcon->setFocusPolicy(Qt::StrongFocus);
     picIcon->setAccessibleName(QStringLiteral("Kestrane logo"));
 
@@ -85,17 +78,17 @@ void frmAbout::createControls() {
         this, "lblDescription",
         QStringLiteral("Velmora calculates the transfer speed, the data size or the time of a "
                        "data transfer from the other two."),
-        pixels(60, 2040, 5595, 390), true);
+        fromTwips(60, 2040, 5595, 390), true);
     lblDisclaimer = makeLabel(
         this, "lblDisclaimer",
         QStringLiteral("Warning: this program is protected by copyright law. Copying or "
                        "distributing it, or any part of it, without the permission of "
                        "Kestrane is prohibited."),
-        pixels(255, 2625, 3870, 825), true);
+        fromTwips(255, 2625, 3870, 825), true);
     lblTitle = makeLabel(this, "lblTitle", QStringLiteral("Application Title"),
-                         pixels(60, 1560, 4725, 240), true);
+                         fromTwips(60, 1560, 4725, 240), true);
     lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"),
-                           pixels(480, 1800, 4305, 225), false);
+                           fromTwips(480, 1800, 4305, 225), false);
 
     makeRule(this, "Line1(1)", QRect(6, 163, 371, 1), QColor(128, 128, 128));
     makeRule(this, "Line1(0)", QRect(7, 164, 370, 2), QColor(255, 255, 255));

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "about/dialog_font.h"
+#include "about/design.h"
 #include "main_window/form1.h"
 
 int main(int argc, char* argv[]) {

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "about/dialog_font.h"
+#include "about/design.h"
 #include "core/units.h"
 #include "main_window/form1.h"
 #include "main_window/lockable_combo_box.h"
@@ -35,7 +35,6 @@ struct ControlDesign {
     const char* accessibleName = nullptr;  // what a screen reader says, where the caption won't do
 };
 
-constexpr int twipsPerPixel = 15;
 constexpr int clientWidth = 4905;
 constexpr int clientHeight = 2190;
 
@@ -70,11 +69,6 @@ const ControlDesign design[] = {
     {"Label2", Kind::Label, 120, 1095, 1155, 255, 0, "Transfer Speed:", Qt::AlignRight},
 };
 
-QRect pixels(const ControlDesign& control) {
-    return {control.left / twipsPerPixel, control.top / twipsPerPixel,
-            control.width / twipsPerPixel, control.height / twipsPerPixel};
-}
-
 QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* frame) {
     const QString caption = QString::fromLatin1(control.caption);
     QWidget* widget = nullptr;
@@ -102,7 +96,7 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
         break;
     }
     widget->setObjectName(QString::fromLatin1(control.name));
-    widget->setGeometry(pixels(control));
+    widget->setGeometry(fromTwips(control.left, control.top, control.width, control.height));
     if (control.accessibleName)
         widget->setAccessibleName(QString::fromLatin1(control.accessibleName));
     return widget;

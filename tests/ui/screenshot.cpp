@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "about/dialog_font.h"
+#include "about/design.h"
 #include "about/frm_about.h"
 #include "main_window/form1.h"
 

@@ -1,4 +1,4 @@
-#include "about/dialog_font.h"
+#include "about/design.h"
 
 #include <QStringList>
 
