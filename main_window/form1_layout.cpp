@@ -131,8 +131,7 @@ QIcon programIcon() {
 template <typename Units>
 void fill(QComboBox* list, const Units& units) {
     for (const auto& unit : units)
-        list->addItem(QString::fromLatin1(unit.text.data(), static_cast<qsizetype>(unit.text.size())),
-                      unit.multiplier);
+        list->addItem(QLatin1StringView(unit.text.data(), unit.text.size()), unit.multiplier);
     // Filling selects the first item; the window starts with none.
     list->setCurrentIndex(-1);
 }

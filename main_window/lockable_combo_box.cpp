@@ -15,7 +15,8 @@ void LockableComboBox::showPopup() {
 
 void LockableComboBox::paintEvent(QPaintEvent*) {
     // Styles paint a list's field like a button; fill it with the base colour
-    // so the colour of a result reads the same on every kind of field.
+    // so the colour of a result reads the same on every kind of field. With
+    // the focus, the field shows as selected, as a drop-down list does.
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
@@ -23,13 +24,12 @@ void LockableComboBox::paintEvent(QPaintEvent*) {
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.fillRect(field, palette().color(QPalette::Base));
+    QPalette::ColorRole textRole = QPalette::Text;
     if (hasFocus()) {
-        option.palette.setColor(QPalette::Text, palette().color(QPalette::HighlightedText));
         painter.fillRect(field.adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight));
+        textRole = QPalette::HighlightedText;
     }
-    option.palette.setColor(QPalette::ButtonText, option.palette.color(hasFocus()
-                                                                          ? QPalette::HighlightedText
-                                                                          : QPalette::Text));
+    option.palette.setColor(QPalette::ButtonText, palette().color(textRole));
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
