@@ -43,12 +43,11 @@ install_missing() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures once, then builds what changed: build_velmora [DIR [CMAKE_ARGS...]]
+# Configures (quick when nothing changed, and it finds libraries installed
+# since), then builds what changed: build_velmora [DIR [CMAKE_ARGS...]]
 build_velmora() {
     local dir=${1:-$VELMORA_BUILD}
     shift || true
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-    fi
+    cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
 }
