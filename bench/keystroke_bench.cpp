@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "main_window/form1.h"
+#include "main_window/qt/form1.h"
 
 namespace {
 

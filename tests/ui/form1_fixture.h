@@ -12,7 +12,7 @@
 #include <array>
 #include <memory>
 
-#include "main_window/form1.h"
+#include "main_window/qt/form1.h"
 
 // Readable failures: gtest finds this beside QString.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -8,9 +8,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "about/design.h"
-#include "about/frm_about.h"
-#include "main_window/form1.h"
+#include "design/qt/qt_design.h"
+#include "about/qt/frm_about.h"
+#include "main_window/qt/form1.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "main_window/picture_label.h"
+#include "main_window/qt/picture_label.h"
 
 #include <QMouseEvent>
 

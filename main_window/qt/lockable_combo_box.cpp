@@ -1,12 +1,41 @@
-#include "main_window/lockable_combo_box.h"
+#include "main_window/qt/lockable_combo_box.h"
 
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 namespace velmora {
 
-void LockableComboBox::setLocked(bool locked) { m_locked = locked; }
+LockableComboBox::LockableComboBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::currentIndexChanged, this, &LockableComboBox::onIndexChanged);
+}
+
+void LockableComboBox::setLocked(bool locked) {
+    if (m_locked == locked)
+        return;
+    m_locked = locked;
+    update();
+}
+
+void LockableComboBox::writeIndex(int index) {
+    m_writing = true;
+    setCurrentIndex(index);
+    m_writing = false;
+}
+
+void LockableComboBox::onIndexChanged(int index) {
+    if (m_locked && !m_writing) {
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(m_accepted);
+        return;
+    }
+    m_accepted = index;
+    const bool writing = m_writing;
+    m_writing = false;
+    emit clicked();
+    m_writing = writing;
+}
 
 void LockableComboBox::showPopup() {
     if (!m_locked)
@@ -15,14 +44,19 @@ void LockableComboBox::showPopup() {
 
 void LockableComboBox::paintEvent(QPaintEvent*) {
     // Styles paint a list's field like a button; fill it with the base colour
-    // so the colour of a result reads the same on every kind of field. With
-    // the focus, the field shows as selected, as a drop-down list does.
+    // up to the arrow, so the colour of a result reads the same on every kind
+    // of field. With the focus, the field shows as selected, as a drop-down
+    // list does.
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field =
+    QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect arrow =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    if (arrow.isValid() && arrow.left() > field.right())
+        field.setRight(arrow.left() - 1);
     painter.fillRect(field, palette().color(QPalette::Base));
     QPalette::ColorRole textRole = QPalette::Text;
     if (hasFocus()) {

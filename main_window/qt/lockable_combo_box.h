@@ -5,18 +5,25 @@
 namespace velmora {
 
 // A drop-down list that can be locked: the user can no longer change the
-// selection by mouse, keyboard or wheel, while the code still can and the list
-// keeps its place in the focus order. Its field is painted in the palette's
-// base colour, so a result list shows the same colour as a result text box.
+// selection by mouse, keyboard, wheel or an assistive tool, while the
+// calculation still can and the list keeps its place in the focus order.
+// clicked() reports every selection that stays, nested inside the change.
+// Its field is painted in the palette's base colour, so a result list shows
+// the same colour as a result text box.
 class LockableComboBox : public QComboBox {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    explicit LockableComboBox(QWidget* parent = nullptr);
 
     void setLocked(bool locked);
     bool isLocked() const { return m_locked; }
+    // The calculation's choice: raises clicked() only when the index moves.
+    void writeIndex(int index);
 
     void showPopup() override;
+
+signals:
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,7 +33,11 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void onIndexChanged(int index);
+
     bool m_locked = false;
+    bool m_writing = false;
+    int m_accepted = -1;
 };
 
 }  // namespace velmora

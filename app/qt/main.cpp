@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "about/design.h"
-#include "main_window/form1.h"
+#include "design/qt/qt_design.h"
+#include "main_window/qt/form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,0 +1,122 @@
+#include "about/qt/frm_about.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "about/about_design.h"
+#include "design/qt/qt_design.h"
+
+namespace velmora {
+
+namespace {
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Fixed-size text that wraps at word boundaries inside its rectangle. Black
+// where the design asks for it, unless the theme's face is too dark for it.
+QLabel* makeLabel(QWidget* parent, const about::LabelDesign& design) {
+    auto* label = new QLabel(latin1(design.caption), parent);
+    label->setObjectName(latin1(design.name));
+    label->setGeometry(fromTwips(design.place));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (design.black) {
+        QPalette palette = label->palette();
+        const design::Rgb text = design::DesignedOrThemeText(
+            {0, 0, 0}, toRgb(palette.color(QPalette::Window)), toRgb(palette.color(QPalette::WindowText)));
+        palette.setColor(QPalette::WindowText, toQColor(text));
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+// One stroke of the engraved rule. The designed grey and white engrave a
+// light face; on a dark one they would stand out, so the face's own shades
+// draw the groove there.
+void makeRule(QWidget* parent, const about::RuleDesign& design, bool upper) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(latin1(design.name));
+    const int left = design::TwipsToPixels(design.x1);
+    const int top = design::TwipsToPixels(design.y1);
+    line->setGeometry(left, top, design::TwipsToPixels(design.x2) - left, design.widthPixels);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    const QColor face = palette.color(QPalette::Window);
+    QColor colour = toQColor(design.colour);
+    if (face.lightness() <= QColor(128, 128, 128).lightness())
+        colour = upper ? face.darker(200) : face.lighter(140);
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+}
+
+}  // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    createControls();
+    Form_Load();
+}
+
+void frmAbout::createControls() {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(latin1(about::DesignCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/velmora/about.png")));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(dialogFont());
+    // Not centred: the same place on the screen at every opening.
+    setGeometry(fromTwips({about::ScreenLeft, about::ScreenTop, about::ClientWidth,
+                           about::ClientHeight}));
+    setFixedSize(size());
+
+    cmdOK = new QPushButton(latin1(about::OkCaption), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(fromTwips(about::cmdOK));
+    cmdOK->setDefault(true);
+
+    picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picIcon->setLineWidth(about::PictureBorderPixels);
+    picIcon->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
+    picIcon->setGeometry(fromTwips(about::picIcon));
+    picIcon->setFocusPolicy(Qt::StrongFocus);
+    picIcon->setAccessibleName(latin1(about::LogoAccessibleName));
+
+    lblDescription = makeLabel(this, about::Labels[0]);
+    lblDisclaimer = makeLabel(this, about::Labels[1]);
+    lblTitle = makeLabel(this, about::Labels[2]);
+    lblVersion = makeLabel(this, about::Labels[3]);
+
+    makeRule(this, about::Rule[0], true);
+    makeRule(this, about::Rule[1], false);
+
+    setTabOrder(cmdOK, picIcon);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+}
+
+void frmAbout::Form_Load() {
+    const about::LoadedCaptions captions = about::Form_Load();
+    setWindowTitle(QString::fromStdString(captions.window));
+    lblVersion->setText(QString::fromStdString(captions.version));
+    lblTitle->setText(QString::fromStdString(captions.title));
+}
+
+void frmAbout::cmdOK_Click() { accept(); }
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // Esc presses OK, as Enter does, rather than cancelling past it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace velmora

@@ -1,0 +1,102 @@
+#include "main_window/qt/form1.h"
+
+#include <QButtonGroup>
+#include <QLocale>
+#include <QRadioButton>
+
+#include "about/qt/frm_about.h"
+#include "design/qt/qt_design.h"
+#include "main_window/qt/lockable_combo_box.h"
+#include "main_window/qt/lockable_line_edit.h"
+#include "main_window/qt/picture_label.h"
+
+namespace velmora {
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    // The user's own separator for results; reading accepts it besides '.'.
+    m_decimalSeparator = QLocale().decimalPoint().toStdString();
+    createControls();
+    connectEvents();
+    m_rules.Form_Load();
+}
+
+void Form1::connectEvents() {
+    // The mode follows the checked button however it became checked: mouse,
+    // keyboard, an assistive tool or code.
+    for (int i = 0; i < static_cast<int>(Option1.size()); ++i)
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                m_rules.Option1_Click(i);
+        });
+    // Every change that stays, the calculations' own included: the handlers
+    // themselves ignore a result field.
+    connect(Text1, &LockableLineEdit::changed, this, [this] { m_rules.Text1_Change(); });
+    connect(Text2, &LockableLineEdit::changed, this, [this] { m_rules.Text2_Change(); });
+    for (int i = 0; i < static_cast<int>(Text3.size()); ++i)
+        connect(Text3[i], &LockableLineEdit::changed, this, [this, i] { m_rules.Text3_Change(i); });
+    // Only when the index really moves, so a calculation that sets the unit
+    // it already shows starts nothing.
+    connect(Combo1, &LockableComboBox::clicked, this, [this] { m_rules.Combo1_Click(); });
+    connect(Combo2, &LockableComboBox::clicked, this, [this] { m_rules.Combo2_Click(); });
+    connect(Image1, &PictureLabel::clicked, this, [this] { m_rules.Image1_Click(); });
+}
+
+LockableLineEdit* Form1::textBox(Field field) const {
+    switch (field) {
+    case Field::Text1:
+        return Text1;
+    case Field::Text2:
+        return Text2;
+    case Field::Combo1:
+    case Field::Combo2:
+        break;
+    default:
+        return Text3[static_cast<std::size_t>(field)];
+    }
+    return nullptr;
+}
+
+LockableComboBox* Form1::list(Field field) const {
+    return field == Field::Combo1 ? Combo1 : field == Field::Combo2 ? Combo2 : nullptr;
+}
+
+std::string Form1::text(Field textBox) const { return this->textBox(textBox)->text().toStdString(); }
+
+void Form1::setText(Field textBox, const std::string& text) {
+    this->textBox(textBox)->writeText(QString::fromStdString(text));
+}
+
+std::int32_t Form1::itemData(Field list) const { return this->list(list)->currentData().toInt(); }
+
+void Form1::setListIndex(Field list, int index) { this->list(list)->writeIndex(index); }
+
+bool Form1::option1Value(int index) const {
+    return Option1[static_cast<std::size_t>(index)]->isChecked();
+}
+
+void Form1::setLocked(Field control, bool locked) {
+    if (LockableComboBox* unitList = list(control))
+        unitList->setLocked(locked);
+    else
+        textBox(control)->setLocked(locked);
+}
+
+void Form1::setBackColor(Field control, design::Rgb colour) {
+    // The theme's text colour may be near-white; on a forced light field the
+    // text takes whichever of black and white reads.
+    QWidget* widget = list(control);
+    if (!widget)
+        widget = textBox(control);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, toQColor(colour));
+    palette.setColor(QPalette::Text, toQColor(design::ReadableTextOn(colour)));
+    widget->setPalette(palette);
+}
+
+void Form1::showAboutModal() {
+    // Built anew for each opening; the window takes no input until it closes.
+    frmAbout about(this);
+    about.exec();
+}
+
+}  // namespace velmora

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+#include "main_window/form1_rules.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace velmora {
+
+class LockableComboBox;
+class LockableLineEdit;
+class PictureLabel;
+
+// The calculator's window on Qt: pick the quantity to calculate, and it
+// follows every edit of the other two. The rules live in Form1Rules; this
+// class moves text, selections, locks and colours between them and the widgets.
+class Form1 : public QWidget, private Form1Controls {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    int calculationRuns(core::CalcMode mode) const { return m_rules.calculationRuns(mode); }
+
+private:
+    void createControls();  // form1_layout.cpp
+    void connectEvents();
+
+    std::string text(Field textBox) const override;
+    void setText(Field textBox, const std::string& text) override;
+    std::int32_t itemData(Field list) const override;
+    void setListIndex(Field list, int index) override;
+    bool option1Value(int index) const override;
+    void setLocked(Field control, bool locked) override;
+    void setBackColor(Field control, design::Rgb colour) override;
+    std::string decimalSeparator() const override { return m_decimalSeparator; }
+    void showAboutModal() override;
+
+    LockableLineEdit* textBox(Field field) const;
+    LockableComboBox* list(Field field) const;
+
+    QGroupBox* Frame2 = nullptr;
+    std::array<QRadioButton*, 3> Option1{};
+    QButtonGroup* m_modeGroup = nullptr;
+    LockableLineEdit* Text1 = nullptr;
+    LockableComboBox* Combo1 = nullptr;
+    LockableLineEdit* Text2 = nullptr;
+    LockableComboBox* Combo2 = nullptr;
+    std::array<LockableLineEdit*, 6> Text3{};
+    PictureLabel* Image1 = nullptr;
+
+    Form1Rules m_rules{*this};
+    std::string m_decimalSeparator;
+};
+
+}  // namespace velmora

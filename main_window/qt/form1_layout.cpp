@@ -1,0 +1,156 @@
+// Builds the window from the shared design table: every control at its place,
+// with its tab index and caption, in the order the window creates them.
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/units.h"
+#include "design/qt/qt_design.h"
+#include "main_window/form1_design.h"
+#include "main_window/qt/form1.h"
+#include "main_window/qt/lockable_combo_box.h"
+#include "main_window/qt/lockable_line_edit.h"
+#include "main_window/qt/picture_label.h"
+
+namespace velmora {
+
+namespace {
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::Alignment toQt(Alignment alignment) {
+    switch (alignment) {
+    case Alignment::Centre:
+        return Qt::AlignHCenter;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* frame) {
+    const QString caption = latin1(control.caption);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::TextBox:
+        widget = new LockableLineEdit(caption, window);
+        break;
+    case ControlKind::List:
+        widget = new LockableComboBox(window);
+        break;
+    case ControlKind::Frame:
+        widget = new QGroupBox(caption, window);
+        break;
+    case ControlKind::Option:
+        widget = new QRadioButton(caption, frame);
+        break;
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, window);
+        label->setAlignment(toQt(control.alignment) | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case ControlKind::Picture:
+        widget = new PictureLabel(window);
+        break;
+    }
+    widget->setObjectName(latin1(control.name));
+    widget->setGeometry(fromTwips(control.place));
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(latin1(control.accessibleName));
+    return widget;
+}
+
+// The title bar and the task bar show the window's icon at 16 to 64 pixels;
+// larger sizes come from the installed theme icons, and decoding them here
+// would only delay the first show.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/velmora/icons/velmora-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+template <typename Units>
+void fill(QComboBox* list, const Units& units) {
+    for (const auto& unit : units)
+        list->addItem(QLatin1StringView(unit.text.data(), unit.text.size()), unit.multiplier);
+    // Filling selects the first item; the window starts with none.
+    list->setCurrentIndex(-1);
+}
+
+}  // namespace
+
+void Form1::createControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setFont(dialogFont());
+    setWindowTitle(latin1(Form1Caption));
+    setWindowIcon(programIcon());
+    // A fixed frame with a close button only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(fromTwips({0, 0, Form1ClientWidth, Form1ClientHeight}).size());
+
+    QWidget* frame = nullptr;
+    std::vector<std::pair<int, QWidget*>> focusOrder;
+    for (const ControlDesign& control : Form1Design) {
+        QWidget* widget = makeControl(control, this, frame);
+        if (control.kind == ControlKind::Frame)
+            frame = widget;
+        if (widget->focusPolicy() != Qt::NoFocus)
+            focusOrder.emplace_back(control.tabIndex, widget);
+        if (IsSmallCaption(control.name)) {
+            widget->setFont(smallCaptionFont());
+            widget->setAutoFillBackground(true);
+        }
+    }
+
+    Frame2 = findChild<QGroupBox*>(QStringLiteral("Frame2"));
+    Text1 = findChild<LockableLineEdit*>(QStringLiteral("Text1"));
+    Text2 = findChild<LockableLineEdit*>(QStringLiteral("Text2"));
+    Combo1 = findChild<LockableComboBox*>(QStringLiteral("Combo1"));
+    Combo2 = findChild<LockableComboBox*>(QStringLiteral("Combo2"));
+    Image1 = findChild<PictureLabel*>(QStringLiteral("Image1"));
+    m_modeGroup = new QButtonGroup(this);
+    for (int i = 0; i < static_cast<int>(Text3.size()); ++i)
+        Text3[i] = findChild<LockableLineEdit*>(QStringLiteral("Text3(%1)").arg(i));
+    for (int i = 0; i < static_cast<int>(Option1.size()); ++i) {
+        Option1[i] = Frame2->findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
+        m_modeGroup->addButton(Option1[i], i);
+    }
+    Option1[0]->setChecked(true);
+
+    Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
+    Image1->setScaledContents(true);
+    Image1->setToolTip(latin1(Image1ToolTip));
+    // The small captions lie over the logo's edge and stay on top of it.
+    for (const char* name : {"Label10", "Label11"})
+        findChild<QLabel*>(QString::fromLatin1(name))->raise();
+
+    fill(Combo1, core::DataSizeUnits);
+    fill(Combo2, core::SpeedUnits);
+
+    std::sort(focusOrder.begin(), focusOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    Text1->setFocus();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+}  // namespace velmora

@@ -1,0 +1,34 @@
+#include "main_window/qt/lockable_line_edit.h"
+
+#include <QSignalBlocker>
+
+namespace velmora {
+
+LockableLineEdit::LockableLineEdit(const QString& text, QWidget* parent)
+    : QLineEdit(text, parent), m_accepted(text) {
+    connect(this, &QLineEdit::textChanged, this, &LockableLineEdit::onTextChanged);
+}
+
+void LockableLineEdit::writeText(const QString& text) {
+    m_writing = true;
+    setText(text);
+    m_writing = false;
+}
+
+void LockableLineEdit::onTextChanged(const QString& text) {
+    if (isLocked() && !m_writing) {
+        // Only a write from outside reaches a locked box; put the result back.
+        const QSignalBlocker quiet(this);
+        setText(m_accepted);
+        return;
+    }
+    m_accepted = text;
+    // A nested write may follow from here; it is the calculation's own again
+    // only if it comes through writeText.
+    const bool writing = m_writing;
+    m_writing = false;
+    emit changed();
+    m_writing = writing;
+}
+
+}  // namespace velmora
