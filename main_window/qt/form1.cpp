@@ -3,9 +3,11 @@
 #include <QButtonGroup>
 #include <QLocale>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include "about/qt/frm_about.h"
 #include "design/qt/qt_design.h"
+#include "main_window/qt/accessibility.h"
 #include "main_window/qt/lockable_combo_box.h"
 #include "main_window/qt/lockable_line_edit.h"
 #include "main_window/qt/picture_label.h"
@@ -13,6 +15,7 @@
 namespace velmora {
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
+    installAccessibleInterfaces();
     // The user's own separator for results; reading accepts it besides '.'.
     m_decimalSeparator = QLocale().decimalPoint().toStdString();
     createControls();
@@ -39,6 +42,10 @@ void Form1::connectEvents() {
     connect(Combo1, &LockableComboBox::clicked, this, [this] { m_rules.Combo1_Click(); });
     connect(Combo2, &LockableComboBox::clicked, this, [this] { m_rules.Combo2_Click(); });
     connect(Image1, &PictureLabel::clicked, this, [this] { m_rules.Image1_Click(); });
+    // The logo never takes the focus; F1, the usual Help key, opens the
+    // About box from anywhere in the window.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { m_rules.Image1_Click(); });
 }
 
 LockableLineEdit* Form1::textBox(Field field) const {

@@ -16,6 +16,7 @@
 #include "design/qt/qt_design.h"
 #include "main_window/form1_design.h"
 #include "main_window/qt/form1.h"
+#include "main_window/qt/frame_box.h"
 #include "main_window/qt/lockable_combo_box.h"
 #include "main_window/qt/lockable_line_edit.h"
 #include "main_window/qt/picture_label.h"
@@ -51,7 +52,7 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
         widget = new LockableComboBox(window);
         break;
     case ControlKind::Frame:
-        widget = new QGroupBox(caption, window);
+        widget = new FrameBox(caption, window);
         break;
     case ControlKind::Option:
         widget = new QRadioButton(caption, frame);

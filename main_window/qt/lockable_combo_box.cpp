@@ -1,5 +1,6 @@
 #include "main_window/qt/lockable_combo_box.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
@@ -15,6 +16,11 @@ void LockableComboBox::setLocked(bool locked) {
     if (m_locked == locked)
         return;
     m_locked = locked;
+    // Screen readers hear a locked list as read-only, as a locked text box.
+    QAccessible::State changed;
+    changed.readOnly = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
     update();
 }
 
@@ -44,20 +50,26 @@ void LockableComboBox::showPopup() {
 
 void LockableComboBox::paintEvent(QPaintEvent*) {
     // Styles paint a list's field like a button; fill it with the base colour
-    // up to the arrow, so the colour of a result reads the same on every kind
-    // of field. With the focus, the field shows as selected, as a drop-down
-    // list does.
+    // right up to the frame, so the colour of a result reads the same on every
+    // kind of field, and draw the arrow over it. With the focus, the field
+    // shows as selected, as a drop-down list does.
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    QRect field =
+    const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     const QRect arrow =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
-    if (arrow.isValid() && arrow.left() > field.right())
-        field.setRight(arrow.left() - 1);
-    painter.fillRect(field, palette().color(QPalette::Base));
+    const QColor text = palette().color(QPalette::Text);
+    const QRect inside = field.united(arrow).intersected(rect().adjusted(1, 1, -1, -1));
+    painter.fillRect(inside, palette().color(QPalette::Base));
+    QStyleOption arrowOption;
+    arrowOption.initFrom(this);
+    arrowOption.rect = arrow;
+    arrowOption.palette.setColor(QPalette::ButtonText, text);
+    arrowOption.palette.setColor(QPalette::WindowText, text);
+    painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrowOption);
     QPalette::ColorRole textRole = QPalette::Text;
     if (hasFocus()) {
         painter.fillRect(field.adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight));
