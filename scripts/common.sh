@@ -10,11 +10,13 @@ VELMORA_PACKAGES=(
     qt6-base-dev
     fonts-liberation
 )
-# What the tests and benchmarks need besides: the test libraries, and the
-# tools that check the package, the desktop entry and the Windows resource.
+# What the tests and benchmarks need besides: the test libraries, the tools
+# that check the package, the desktop entry and the Windows resource, and a
+# Wayland compositor with Qt's Wayland plugin to run the windows on.
 VELMORA_TEST_PACKAGES=(
     libgtest-dev libbenchmark-dev
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+    weston qt6-wayland
 )
 
 # Installs the Debian packages that are not installed yet; quiet and quick

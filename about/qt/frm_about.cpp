@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "about/about_design.h"
+#include "design/qt/fixed_size_window.h"
 #include "design/qt/qt_design.h"
 
 namespace velmora {
@@ -73,6 +74,7 @@ void frmAbout::createControls() {
     setGeometry(fromTwips({about::ScreenLeft, about::ScreenTop, about::ClientWidth,
                            about::ClientHeight}));
     setFixedSize(size());
+    keepFixedSize(this);
 
     cmdOK = new QPushButton(latin1(about::OkCaption), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

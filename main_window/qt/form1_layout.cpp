@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/units.h"
+#include "design/qt/fixed_size_window.h"
 #include "design/qt/qt_design.h"
 #include "main_window/form1_design.h"
 #include "main_window/qt/form1.h"
@@ -104,6 +105,7 @@ void Form1::createControls() {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(fromTwips({0, 0, Form1ClientWidth, Form1ClientHeight}).size());
+    keepFixedSize(this);
 
     QWidget* frame = nullptr;
     std::vector<std::pair<int, QWidget*>> focusOrder;

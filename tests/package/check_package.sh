@@ -29,6 +29,14 @@ done
 icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/com.kestrane.Velmora.desktop")
 [ "$icon" = com.kestrane.Velmora ] || { echo "desktop entry names icon '$icon'"; fail=1; }
 
+# X11 desktops match a window to its entry by WM_CLASS, which Qt takes from the
+# program's file name when, as here, the program sets no application name.
+entry=$root/usr/share/applications/com.kestrane.Velmora.desktop
+program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+[ -x "$root/usr/bin/$program" ] && [ "$wm_class" = "$program" ] ||
+    { echo "desktop entry runs '$program' but waits for WM_CLASS '$wm_class'"; fail=1; }
+
 depends=$(dpkg-deb -f "$package" Depends)
 echo "depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
