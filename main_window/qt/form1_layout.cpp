@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -69,7 +70,17 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
         break;
     }
     widget->setObjectName(latin1(control.name));
-    widget->setGeometry(fromTwips(control.place));
+    QRect place = fromTwips(control.place);
+    if (control.kind == ControlKind::Option) {
+        // Styles with a larger circle than the design's row would clip it;
+        // the button then grows evenly about its designed middle line.
+        const int circle = widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight,
+                                                        nullptr, widget);
+        if (circle > place.height())
+            place.adjust(0, -(circle - place.height()) / 2, 0,
+                         (circle - place.height() + 1) / 2);
+    }
+    widget->setGeometry(place);
     if (!control.accessibleName.empty())
         widget->setAccessibleName(latin1(control.accessibleName));
     return widget;
