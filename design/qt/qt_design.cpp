@@ -6,13 +6,23 @@ namespace velmora {
 
 namespace {
 
-QFont makeFont(const design::FontDesign& design) {
+// The Windows face where the program runs on Windows, else its Linux stand-in.
+QFont makeFont(const design::FontDesign& onWindows, const design::FontDesign& elsewhere,
+               QFont::StyleHint hint) {
+#ifdef Q_OS_WIN
+    const design::FontDesign& design = onWindows;
+    Q_UNUSED(elsewhere);
+#else
+    const design::FontDesign& design = elsewhere;
+    Q_UNUSED(onWindows);
+#endif
     QStringList faces;
     for (const std::string_view face : design.faces)
         if (!face.empty())
             faces << QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()));
     QFont font;
     font.setFamilies(faces);
+    font.setStyleHint(hint);
     font.setPointSizeF(design.pointSize);
     return font;
 }
@@ -20,22 +30,12 @@ QFont makeFont(const design::FontDesign& design) {
 }  // namespace
 
 QFont dialogFont() {
-#ifdef Q_OS_WIN
-    QFont font = makeFont(design::WindowsDialogFont);
-#else
-    QFont font = makeFont(design::LinuxDialogFont);
-#endif
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    return makeFont(design::WindowsDialogFont, design::LinuxDialogFont, QFont::SansSerif);
 }
 
 QFont smallCaptionFont() {
-#ifdef Q_OS_WIN
-    QFont font = makeFont(design::WindowsSmallCaptionFont);
-#else
-    QFont font = makeFont(design::LinuxSmallCaptionFont);
-#endif
-    font.setStyleHint(QFont::Serif);
+    QFont font =
+        makeFont(design::WindowsSmallCaptionFont, design::LinuxSmallCaptionFont, QFont::Serif);
     // Fixed ASCII captions never need glyphs from another font.
     font.setStyleStrategy(QFont::NoFontMerging);
     return font;
