@@ -19,8 +19,20 @@ VELMORA_TEST_PACKAGES=(
     weston qt6-wayland
 )
 
+# What the Windows program and its packages need: the 32-bit MinGW-w64
+# compilers and NSIS (scripts/windows-build).
+VELMORA_WINDOWS_PACKAGES=(
+    cmake g++-mingw-w64-i686 binutils-mingw-w64-i686 nsis
+)
+# What its tests need besides: GoogleTest's sources, 32-bit Wine with a
+# private X server, and the tools that drive and picture its windows.
+VELMORA_WINDOWS_TEST_PACKAGES=(
+    googletest python3 wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick
+)
+
 # Installs the Debian packages that are not installed yet; quiet and quick
-# when everything is there already.
+# when everything is there already. Names like wine32:i386 bring in that
+# architecture first.
 install_missing() {
     local missing=()
     local package
@@ -40,6 +52,14 @@ install_missing() {
         sudo=(sudo)
     fi
     echo "Installing: ${missing[*]}"
+    for package in "${missing[@]}"; do
+        local arch=${package##*:}
+        [ "$arch" != "$package" ] || continue
+        if [ "$arch" != "$(dpkg --print-architecture)" ] &&
+           ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+            "${sudo[@]}" dpkg --add-architecture "$arch"
+        fi
+    done
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
@@ -52,4 +72,11 @@ build_velmora() {
     shift || true
     cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# The Windows build: cross-compiled into build-windows/, its tests run under Wine.
+VELMORA_WINDOWS_BUILD=${VELMORA_WINDOWS_BUILD:-$VELMORA_ROOT/build-windows}
+build_velmora_windows() {
+    build_velmora "$VELMORA_WINDOWS_BUILD" \
+        "-DCMAKE_TOOLCHAIN_FILE=$VELMORA_ROOT/cmake/toolchain-i686-w64-mingw32.cmake" "$@"
 }

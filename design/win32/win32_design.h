@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "design/colours.h"
+#include "design/fonts.h"
+#include "design/twips.h"
+
+namespace velmora::win32 {
+
+// The shared design values in Win32's terms, at the display's own resolution.
+
+// The window's dots per inch where the system tracks it per window (Windows
+// 10 and later), else the system's.
+UINT WindowDpi(HWND window);
+UINT SystemDpi();
+
+inline RECT ToRect(design::TwipsRect place, UINT dpi) {
+    const design::PixelRect p = design::ToPixels(place, static_cast<int>(dpi));
+    return {p.left, p.top, p.left + p.width, p.top + p.height};
+}
+
+// Pixels at `dpi` for a length designed in pixels at 96 dpi; never below one.
+int ScalePixels(int pixels, UINT dpi);
+
+// The window rectangle around a client rectangle, with the frame's metrics at `dpi`.
+RECT WindowRectFor(RECT client, DWORD style, DWORD exStyle, UINT dpi);
+
+// GetSystemMetrics at `dpi`.
+int SystemMetric(int index, UINT dpi);
+
+// The first of the design's faces the system has, else one of the family the
+// font mapper is told about (FF_SWISS for sans serif, FF_ROMAN for serif).
+HFONT CreateDesignFont(const design::FontDesign& font, UINT dpi, BYTE family);
+
+// A text's size in a font, and the font's metrics, on the display.
+SIZE TextExtent(HFONT font, std::wstring_view text);
+TEXTMETRICW TextMetrics(HFONT font);
+
+// The average character width to which `font` is condensed for `caption` to
+// fit `width`; 0 where it fits as it is.
+LONG CondensedWidthToFit(HFONT font, std::wstring_view caption, int width);
+// `font` with narrower characters, the height kept; for the caller to delete.
+HFONT CreateCondensedFont(HFONT font, LONG averageWidth);
+
+constexpr COLORREF ToColorRef(design::Rgb c) { return RGB(c.red, c.green, c.blue); }
+constexpr design::Rgb ToRgb(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+// A picture scaled into a rectangle with averaging, so a shrunken logo keeps its lettering.
+void DrawStretched(HDC target, HBITMAP picture, RECT into);
+
+// An icon resource drawn larger than `size`, shrunk to it by averaging,
+// edges and all, rather than by dropping pixels; for the caller to destroy.
+HICON LoadShrunkIcon(HINSTANCE instance, const wchar_t* name, int size);
+
+// Text between Win32's UTF-16 and the core's UTF-8.
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+
+// A window's whole text.
+std::wstring WindowText(HWND window);
+
+}  // namespace velmora::win32

@@ -1,0 +1,440 @@
+#include "main_window/win32/form1_win32.h"
+
+#include <commctrl.h>
+
+#include "about/win32/about_box_win32.h"
+#include "design/win32/win32_design.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"VelmoraForm1";
+
+}  // namespace
+
+Form1::~Form1() {
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+    releaseResources();
+}
+
+bool Form1::create(HINSTANCE instance, bool endsProgram) {
+    m_instance = instance;
+    m_endsProgram = endsProgram;
+
+    // The user's own separator for results; reading accepts it besides '.'.
+    wchar_t separator[8]{};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1)
+        m_decimalSeparator = Narrow(separator);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, ClassName, &windowClass)) {
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = ClassName;
+        if (!RegisterClassExW(&windowClass))
+            return false;
+    }
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // Centred on the work area. No clipping of the children: the frame of the
+    // mode buttons leaves its inside for the window to paint.
+    makeFonts(SystemDpi());
+    const RECT frame = WindowRectFor(ToRect({0, 0, Form1ClientWidth, Form1ClientHeight}, m_dpi),
+                                     Style, 0, m_dpi);
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    if (!CreateWindowExW(0, ClassName, Widen(Form1Caption).c_str(), Style,
+                         workArea.left + (workArea.right - workArea.left - width) / 2,
+                         workArea.top + (workArea.bottom - workArea.top - height) / 2, width,
+                         height, nullptr, nullptr, instance, this))
+        return false;
+    // Where each display has its own resolution, the window takes its display's.
+    if (const UINT dpi = WindowDpi(m_hwnd); dpi != m_dpi)
+        for (HFONT unused : makeFonts(dpi))
+            DeleteObject(unused);
+    fitWindow();
+    createControls(instance);
+
+    m_rules.Form_Load();
+    m_lastFocus = state(Field::Text1).hwnd;
+    return true;
+}
+
+void Form1::show(int showCommand) {
+    ShowWindow(m_hwnd, showCommand);
+    UpdateWindow(m_hwnd);
+    if (m_lastFocus && GetFocus() != m_lastFocus)
+        SetFocus(m_lastFocus);
+    // Shown and painted; the rest before the first message is taken.
+    completeControls();
+}
+
+bool Form1::preTranslateMessage(MSG& message) {
+    if (!m_hwnd || (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
+        return false;
+    // F1, the usual Help key, opens the About box from anywhere in the window.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+        if (IsWindowEnabled(m_hwnd))
+            m_rules.Image1_Click();
+        return true;
+    }
+    return IsDialogMessageW(m_hwnd, &message);
+}
+
+HWND Form1::control(std::string_view name) const {
+    for (std::size_t i = 0; i < Form1Design.size(); ++i)
+        if (Form1Design[i].name == name)
+            return m_controls[i];
+    return nullptr;
+}
+
+LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_hwnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = self->handle(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+    }
+    return result;
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Enter and Esc come as commands without a control; nothing here takes them.
+        if (lParam)
+            onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:  // what a read-only edit box sends
+        if (const HBRUSH background =
+                fieldColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return reinterpret_cast<LRESULT>(background);
+        break;
+    case WM_DRAWITEM:
+        drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_MEASUREITEM: {
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        item.itemHeight = listItemHeight(item.CtlID, item.itemID);
+        return TRUE;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(m_hwnd, focus))
+                m_lastFocus = focus;
+        } else if (!HIWORD(wParam) && m_lastFocus) {
+            SetFocus(m_lastFocus);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (m_lastFocus)
+            SetFocus(m_lastFocus);
+        return 0;
+    case WM_SYSCOMMAND:
+        // A fixed window: no maximising, no sizing, whoever asks.
+        if ((wParam & 0xFFF0) == SC_MAXIMIZE || (wParam & 0xFFF0) == SC_SIZE)
+            return 0;
+        break;
+    case WM_WINDOWPOSCHANGING: {
+        auto& place = *reinterpret_cast<WINDOWPOS*>(lParam);
+        if (IsIconic(m_hwnd))
+            break;
+        if (IsZoomed(m_hwnd) && !(place.flags & SWP_NOMOVE)) {
+            // Maximised from outside: it stays where it is, as it is.
+            RECT now{};
+            GetWindowRect(m_hwnd, &now);
+            place.x = now.left;
+            place.y = now.top;
+        }
+        if (!(place.flags & SWP_NOSIZE) && m_windowSize.cx > 0) {
+            place.cx = m_windowSize.cx;
+            place.cy = m_windowSize.cy;
+        }
+        break;
+    }
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        applyLayout(HIWORD(wParam));
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(m_hwnd);
+        return 0;
+    case WM_DESTROY:
+        m_accessibleNames.clear();
+        if (m_endsProgram)
+            PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+// A locked list keeps the focus and its place in the tab order, but refuses
+// whatever would choose an item: keys, wheel, mouse, drop-down, and a
+// selection from another program. Only the adapter's own write goes through.
+LRESULT CALLBACK Form1::listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR field, DWORD_PTR self) {
+    const Form1& form = *reinterpret_cast<const Form1*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, listProc, field);
+    } else if (form.m_fields[field].locked && form.m_writing != list) {
+        switch (message) {
+        case WM_KEYDOWN:
+            switch (wParam) {
+            case VK_TAB:
+            case VK_ESCAPE:
+            case VK_RETURN:
+            case VK_F1:
+            case VK_SHIFT:
+            case VK_CONTROL:
+            case VK_MENU:
+                break;
+            default:
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam != L'\t' && wParam != L'\r' && wParam != 0x1B)
+                return 0;
+            break;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_DOWN || wParam == VK_UP)
+                return 0;
+            break;
+        case WM_MOUSEWHEEL:
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(list);
+            return 0;
+        case CB_SHOWDROPDOWN:
+            if (wParam)
+                return TRUE;
+            break;
+        case CB_SETCURSEL:
+        case CB_SELECTSTRING:
+            return CB_ERR;
+        default:
+            break;
+        }
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The mode follows the checked button however it became checked: mouse,
+// keyboard, an assistive tool, or another program.
+LRESULT CALLBACK Form1::optionProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR index, DWORD_PTR self) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(button, optionProc, index);
+    const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    if (message == BM_SETCHECK && wParam == BST_CHECKED)
+        reinterpret_cast<Form1*>(self)->modeFollows(static_cast<int>(index));
+    return result;
+}
+
+void Form1::onCommand(HWND control, WORD code) {
+    if (const int field = fieldOf(control); field >= 0) {
+        const auto which = static_cast<Field>(field);
+        if (!isList(which)) {
+            if (code == EN_CHANGE)
+                textEdited(which);
+        } else if (code == CBN_SELCHANGE || code == CBN_CLOSEUP || code == CBN_SELENDCANCEL) {
+            listChosen(which);
+        }
+        return;
+    }
+    if (const int option = optionOf(control); option >= 0) {
+        if (code == BN_CLICKED && option1Value(option))
+            modeFollows(option);
+        return;
+    }
+    if (control == m_image && code == STN_CLICKED)
+        m_rules.Image1_Click();
+}
+
+// The user's edit, or another program's: an edit box tells of every change,
+// even to the same text, so the text is compared with what was last reported.
+void Form1::textEdited(Field field) {
+    FieldState& s = state(field);
+    if (s.hwnd == m_writing)
+        return;
+    std::wstring now = WindowText(s.hwnd);
+    if (now == s.accepted)
+        return;
+    if (s.locked) {
+        // Only a write from outside reaches a read-only box; put the result back.
+        const HWND outer = m_writing;
+        m_writing = s.hwnd;
+        SetWindowTextW(s.hwnd, s.accepted.c_str());
+        m_writing = outer;
+        return;
+    }
+    s.accepted = std::move(now);
+    raise(field);
+}
+
+void Form1::listChosen(Field field) {
+    FieldState& s = state(field);
+    if (s.hwnd == m_writing)
+        return;
+    const int now = static_cast<int>(SendMessageW(s.hwnd, CB_GETCURSEL, 0, 0));
+    if (now == s.acceptedIndex)
+        return;
+    if (s.locked) {
+        const HWND outer = m_writing;
+        m_writing = s.hwnd;
+        SendMessageW(s.hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.acceptedIndex), 0);
+        m_writing = outer;
+        return;
+    }
+    s.acceptedIndex = now;
+    raise(field);
+}
+
+void Form1::modeFollows(int index) {
+    if (index == m_mode)
+        return;
+    m_mode = index;
+    // The checked button is the group's one tab stop.
+    for (int i = 0; i < static_cast<int>(m_options.size()); ++i) {
+        const HWND button = m_options[static_cast<std::size_t>(i)];
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+        const LONG_PTR wanted = i == index ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP};
+        if (wanted != style)
+            SetWindowLongPtrW(button, GWL_STYLE, wanted);
+    }
+    m_rules.Option1_Click(index);
+}
+
+void Form1::raise(Field field) {
+    switch (field) {
+    case Field::Text1:
+        m_rules.Text1_Change();
+        break;
+    case Field::Text2:
+        m_rules.Text2_Change();
+        break;
+    case Field::Combo1:
+        m_rules.Combo1_Click();
+        break;
+    case Field::Combo2:
+        m_rules.Combo2_Click();
+        break;
+    default:
+        m_rules.Text3_Change(static_cast<int>(field));
+        break;
+    }
+}
+
+std::string Form1::text(Field textBox) const { return Narrow(WindowText(state(textBox).hwnd)); }
+
+// Writes that change something raise the control's event themselves, nested
+// here, with the native notification of the write swallowed; writes that
+// change nothing raise nothing.
+void Form1::setText(Field textBox, const std::string& text) {
+    FieldState& s = state(textBox);
+    std::wstring wanted = Widen(text);
+    if (wanted == WindowText(s.hwnd))
+        return;
+    const HWND outer = m_writing;
+    m_writing = s.hwnd;
+    SetWindowTextW(s.hwnd, wanted.c_str());
+    m_writing = outer;
+    s.accepted = std::move(wanted);
+    raise(textBox);
+}
+
+std::int32_t Form1::itemData(Field list) const {
+    const HWND box = state(list).hwnd;
+    const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return 0;
+    return static_cast<std::int32_t>(SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void Form1::setListIndex(Field list, int index) {
+    FieldState& s = state(list);
+    if (SendMessageW(s.hwnd, CB_GETCURSEL, 0, 0) == index)
+        return;
+    const HWND outer = m_writing;
+    m_writing = s.hwnd;
+    SendMessageW(s.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    m_writing = outer;
+    s.acceptedIndex = index;
+    raise(list);
+}
+
+bool Form1::option1Value(int index) const {
+    return SendMessageW(m_options[static_cast<std::size_t>(index)], BM_GETCHECK, 0, 0) ==
+           BST_CHECKED;
+}
+
+void Form1::setLocked(Field control, bool locked) {
+    FieldState& s = state(control);
+    if (s.locked == locked)
+        return;
+    s.locked = locked;
+    if (!isList(control))
+        SendMessageW(s.hwnd, EM_SETREADONLY, locked, 0);
+    InvalidateRect(s.hwnd, nullptr, TRUE);
+}
+
+void Form1::setBackColor(Field control, design::Rgb colour) {
+    FieldState& s = state(control);
+    if (s.backColour == colour)
+        return;
+    s.backColour = colour;
+    InvalidateRect(s.hwnd, nullptr, TRUE);
+}
+
+void Form1::showAboutModal() {
+    // Disabling the window takes the focus from it; it comes back here.
+    const HWND focus = GetFocus();
+    if (focus && IsChild(m_hwnd, focus))
+        m_lastFocus = focus;
+    ShowAboutModal(m_hwnd);
+}
+
+int Form1::fieldOf(HWND control) const {
+    if (!control)
+        return -1;
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].hwnd == control)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int Form1::optionOf(HWND control) const {
+    if (!control)
+        return -1;
+    for (std::size_t i = 0; i < m_options.size(); ++i)
+        if (m_options[i] == control)
+            return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace velmora::win32
