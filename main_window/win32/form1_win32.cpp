@@ -149,6 +149,12 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_lastFocus)
             SetFocus(m_lastFocus);
         return 0;
+    case WM_SIZE:
+        // Maximised all the same (ShowWindow from outside): back to normal, so
+        // that a later restore does not bring the maximised state back.
+        if (wParam == SIZE_MAXIMIZED)
+            PostMessageW(m_hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
     case WM_SYSCOMMAND:
         // A fixed window: no maximising, no sizing, whoever asks.
         if ((wParam & 0xFFF0) == SC_MAXIMIZE || (wParam & 0xFFF0) == SC_SIZE)
