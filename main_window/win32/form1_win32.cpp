@@ -71,6 +71,7 @@ bool Form1::create(HINSTANCE instance, bool endsProgram) {
 
 void Form1::show(int showCommand) {
     ShowWindow(m_hwnd, showCommand);
+    setIcons();
     UpdateWindow(m_hwnd);
     if (m_lastFocus && GetFocus() != m_lastFocus)
         SetFocus(m_lastFocus);

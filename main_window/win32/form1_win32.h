@@ -71,6 +71,7 @@ private:
     HFONT fittingFont(HFONT font, std::wstring_view caption, int room);
     UINT listItemHeight(UINT controlId, UINT item) const;
     void fitWindow();
+    void setIcons();
     void applyLayout(UINT dpi);
     int captionRoom(ControlKind kind, int width) const;
     void fitListHeight(HWND list, int height, bool created);

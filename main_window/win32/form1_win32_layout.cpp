@@ -260,7 +260,7 @@ UINT Form1::listItemHeight(UINT controlId, UINT item) const {
 }
 
 // The window at the display's resolution: its frame around the designed
-// client area, and its icon.
+// client area, and its icon once it is shown.
 void Form1::fitWindow() {
     const RECT client = ToRect({0, 0, Form1ClientWidth, Form1ClientHeight}, m_dpi);
     const RECT frame = WindowRectFor(client, Style, 0, m_dpi);
@@ -280,7 +280,13 @@ void Form1::fitWindow() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    // The program's icon, at the sizes the title bar and the task switcher use here.
+    if (IsWindowVisible(m_hwnd))
+        setIcons();
+}
+
+// The program's icon, at the sizes the title bar and the task switcher use
+// here. Set as the window appears, so making the icons does not delay it.
+void Form1::setIcons() {
     const auto icon = [this](int widthMetric, int heightMetric) {
         return static_cast<HICON>(LoadImageW(m_instance, L"IDI_ICON1", IMAGE_ICON,
                                              SystemMetric(widthMetric, m_dpi),
