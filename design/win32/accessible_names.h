@@ -26,7 +26,7 @@ public:
 
 private:
     IAccPropServices* m_services = nullptr;
-    bool m_comStarted = false;
+    void(WINAPI* m_uninitialize)() = nullptr;
     bool m_tried = false;
     std::vector<HWND> m_named;
 };
