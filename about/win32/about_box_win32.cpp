@@ -34,7 +34,7 @@ public:
     bool pressedOk() const { return m_pressedOk; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK win32::OwnedWindowProc<AboutBox>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyLayout(UINT dpi);
     void formLoad();
@@ -76,7 +76,7 @@ bool AboutBox::create(HWND owner) {
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(instance, AboutBoxClassName, &windowClass)) {
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = windowProc;
+        windowClass.lpfnWndProc = OwnedWindowProc<AboutBox>;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -179,23 +179,6 @@ void AboutBox::applyLayout(UINT dpi) {
     m_bigIcon = bigIcon;
     m_smallIcon = smallIcon;
     InvalidateRect(m_hwnd, nullptr, TRUE);
-}
-
-LRESULT CALLBACK AboutBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->m_hwnd = nullptr;
-    }
-    return result;
 }
 
 LRESULT AboutBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -65,4 +65,26 @@ std::string Narrow(std::wstring_view utf16);
 // A window's whole text.
 std::wstring WindowText(HWND window);
 
+// The window procedure of a window an object keeps: the object passed to
+// CreateWindowEx gets every message through its handle() and learns its
+// window in m_hwnd, which is cleared when the window is gone. The class
+// befriends this template.
+template <typename Owner>
+LRESULT CALLBACK OwnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_hwnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = self->handle(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+    }
+    return result;
+}
+
 }  // namespace velmora::win32

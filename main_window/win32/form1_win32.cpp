@@ -32,7 +32,7 @@ bool Form1::create(HINSTANCE instance, bool endsProgram) {
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(instance, ClassName, &windowClass)) {
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = windowProc;
+        windowClass.lpfnWndProc = OwnedWindowProc<Form1>;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -96,23 +96,6 @@ HWND Form1::control(std::string_view name) const {
         if (Form1Design[i].name == name)
             return m_controls[i];
     return nullptr;
-}
-
-LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->m_hwnd = nullptr;
-    }
-    return result;
 }
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/win32/accessible_names.h"
+#include "design/win32/win32_design.h"
 #include "main_window/form1_design.h"
 #include "main_window/form1_rules.h"
 
@@ -55,7 +56,7 @@ private:
         int acceptedIndex = -1;  // lists: the selection the last click reported
     };
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK win32::OwnedWindowProc<Form1>(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR field, DWORD_PTR self);
     static LRESULT CALLBACK optionProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
