@@ -72,18 +72,8 @@ AboutBox::~AboutBox() {
 
 bool AboutBox::create(HWND owner) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, AboutBoxClassName, &windowClass)) {
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = OwnedWindowProc<AboutBox>;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = AboutBoxClassName;
-        if (!RegisterClassExW(&windowClass))
-            return false;
-    }
+    if (!RegisterDialogClass(instance, AboutBoxClassName, OwnedWindowProc<AboutBox>))
+        return false;
     if (!CreateWindowExW(BoxExStyle, AboutBoxClassName, Widen(about::DesignCaption).c_str(),
                          BoxStyle, 0, 0, 0, 0, owner, nullptr, instance, this))
         return false;
@@ -171,13 +161,7 @@ void AboutBox::applyLayout(UINT dpi) {
     const HICON bigIcon = LoadShrunkIcon(instance, L"VELMORA_ABOUT", SystemMetric(SM_CXICON, dpi));
     const HICON smallIcon =
         LoadShrunkIcon(instance, L"VELMORA_ABOUT", SystemMetric(SM_CXSMICON, dpi));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-    for (HICON old : {m_bigIcon, m_smallIcon})
-        if (old)
-            DestroyIcon(old);
-    m_bigIcon = bigIcon;
-    m_smallIcon = smallIcon;
+    ReplaceWindowIcons(m_hwnd, bigIcon, smallIcon, m_bigIcon, m_smallIcon);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 

@@ -272,4 +272,28 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+bool RegisterDialogClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(instance, name, &windowClass))
+        return true;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+void ReplaceWindowIcons(HWND window, HICON newBig, HICON newSmall, HICON& big, HICON& small) {
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(newBig));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(newSmall));
+    for (HICON old : {big, small})
+        if (old)
+            DestroyIcon(old);
+    big = newBig;
+    small = newSmall;
+}
+
 }  // namespace velmora::win32

@@ -65,6 +65,14 @@ std::string Narrow(std::wstring_view utf16);
 // A window's whole text.
 std::wstring WindowText(HWND window);
 
+// Registers a dialog-like window class once per program: the face colour,
+// the arrow, double clicks. False when it can be had neither way.
+bool RegisterDialogClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
+
+// Gives a window its title-bar and task-switcher icons, destroying the pair
+// it had before, which the caller keeps in `big` and `small`.
+void ReplaceWindowIcons(HWND window, HICON newBig, HICON newSmall, HICON& big, HICON& small);
+
 // The window procedure of a window an object keeps: the object passed to
 // CreateWindowEx gets every message through its handle() and learns its
 // window in m_hwnd, which is cleared when the window is gone. The class

@@ -294,13 +294,7 @@ void Form1::setIcons() {
     };
     const HICON bigIcon = icon(SM_CXICON, SM_CYICON);
     const HICON smallIcon = icon(SM_CXSMICON, SM_CYSMICON);
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-    for (HICON old : {m_bigIcon, m_smallIcon})
-        if (old)
-            DestroyIcon(old);
-    m_bigIcon = bigIcon;
-    m_smallIcon = smallIcon;
+    ReplaceWindowIcons(m_hwnd, bigIcon, smallIcon, m_bigIcon, m_smallIcon);
 }
 
 // Moved to a display of another resolution: everything again at its own.
