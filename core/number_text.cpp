@@ -4,7 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+
+#include <fast_float/fast_float.h>
 
 namespace velmora::core {
 
@@ -49,6 +52,29 @@ private:
     std::size_t m_pos = 0;
 };
 
+// Correctly rounded on every platform; the browser's C++ library has no
+// from_chars for double.
+double readDouble(const char* first, const char* last) {
+    double value = 0;
+    fast_float::from_chars(first, last, value);
+    return value;
+}
+
+// printf is correctly rounded where the C++ library lacks to_chars for double
+// (the browser's); both round the exact binary value, halves to even.
+#if defined(__cpp_lib_to_chars) || !defined(_LIBCPP_VERSION)
+char* writeDouble(char* first, char* last, double value, std::chars_format format, int precision) {
+    return std::to_chars(first, last, value, format, precision).ptr;
+}
+#else
+char* writeDouble(char* first, char* last, double value, std::chars_format format, int precision) {
+    const char* pattern = format == std::chars_format::fixed ? "%.*f" : "%.*g";
+    const int written = std::snprintf(first, static_cast<std::size_t>(last - first), pattern,
+                                      precision, value);
+    return first + std::clamp(written, 0, static_cast<int>(last - first) - 1);
+}
+#endif
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int digitValue(char c, int base) {
@@ -76,8 +102,8 @@ double readRadixInteger(Reader& reader, int base) {
 }
 
 double readDecimal(Reader& reader) {
-    // The digits go into a plain buffer for std::from_chars, which rounds
-    // correctly and ignores the locale. Leading zeros are dropped so that only
+    // The digits go into a plain buffer for a parser that rounds correctly
+    // and ignores the locale. Leading zeros are dropped so that only
     // significant digits count towards the buffer.
     std::string mantissa;
     std::int64_t pointShift = 0;  // digits after the point, as a power of ten
@@ -136,10 +162,8 @@ double readDecimal(Reader& reader) {
             buffer.append(mantissa, 1);
             buffer += 'e';
             buffer += std::to_string(exp10);
-            const auto [end, error] =
-                std::from_chars(buffer.data(), buffer.data() + buffer.size(), magnitude);
-            if (error == std::errc::result_out_of_range)
-                magnitude = exp10 > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+            // Beyond the range it gives an infinity, below it zero.
+            magnitude = readDouble(buffer.data(), buffer.data() + buffer.size());
         }
     }
     return negative ? -magnitude : magnitude;
@@ -174,11 +198,8 @@ double RoundTo2(double value) {
     // Fixed notation with two decimals rounds on the exact binary value, halves
     // to even; reading it back gives the double nearest to that decimal.
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed, 2);
-    double rounded = 0;
-    std::from_chars(buffer, written.ptr, rounded);
-    return rounded;
+    const char* end = writeDouble(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return readDouble(buffer, end);
 }
 
 std::string NumberText(double value, std::string_view decimalSeparator) {
@@ -186,11 +207,11 @@ std::string NumberText(double value, std::string_view decimalSeparator) {
     if (value == 0)
         return "0";
     char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::general, 15);
+    const char* end =
+        writeDouble(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text;
-    text.reserve(static_cast<std::size_t>(written.ptr - buffer) + 4);
-    for (const char* p = buffer; p != written.ptr; ++p) {
+    text.reserve(static_cast<std::size_t>(end - buffer) + 4);
+    for (const char* p = buffer; p != end; ++p) {
         if (*p == '.')
             text += decimalSeparator;
         else if (*p == 'e')

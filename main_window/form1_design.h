@@ -22,6 +22,11 @@ struct ControlDesign {
     std::string_view accessibleName = {};  // what a screen reader says, where the caption won't do
 };
 
+// The design names of the fields the rules write, in the order of Field.
+inline constexpr std::array<std::string_view, 10> FieldNames{
+    "Text3(0)", "Text3(1)", "Text3(2)", "Text3(3)", "Text3(4)",
+    "Text3(5)", "Text1",    "Text2",    "Combo1",   "Combo2"};
+
 inline constexpr std::string_view Form1Caption = "Velmora";
 inline constexpr int Form1ClientWidth = 4905;  // twips
 inline constexpr int Form1ClientHeight = 2190;

@@ -7,7 +7,7 @@ VELMORA_BUILD=${VELMORA_BUILD:-$VELMORA_ROOT/build}
 # What building and running need on a fresh Debian 12.
 VELMORA_PACKAGES=(
     build-essential cmake
-    qt6-base-dev
+    qt6-base-dev libfast-float-dev
     fonts-liberation
 )
 # What the tests and benchmarks need besides: the test libraries, the tools
@@ -22,7 +22,7 @@ VELMORA_TEST_PACKAGES=(
 # What the Windows program and its packages need: the 32-bit MinGW-w64
 # compilers and NSIS (scripts/windows-build).
 VELMORA_WINDOWS_PACKAGES=(
-    cmake g++-mingw-w64-i686 binutils-mingw-w64-i686 nsis
+    cmake g++-mingw-w64-i686 binutils-mingw-w64-i686 nsis libfast-float-dev
 )
 # What its tests need besides: GoogleTest's sources, 32-bit Wine with a
 # private X server, and the tools that drive and picture its windows.

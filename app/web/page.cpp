@@ -1,0 +1,98 @@
+// Writes the page, index.html, at build time: the window and the About box
+// from their design tables, the design's fonts, and the style sheet given.
+//   velmora_page STYLE.css OUTPUT.html
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "about/web/about_page.h"
+#include "design/fonts.h"
+#include "design/web/web_design.h"
+#include "main_window/form1_design.h"
+#include "main_window/web/form1_page.h"
+
+namespace {
+
+namespace css = velmora::design::web;
+using velmora::design::FontDesign;
+
+// A font of the design as a family of its own, its faces found among the
+// fonts installed; sizeAdjust scales the face to the design's size.
+std::string fontFace(std::string_view family, const FontDesign& font, double sizeAdjust) {
+    std::string sources;
+    for (const std::string_view face : font.faces) {
+        if (face.empty())
+            continue;
+        if (!sources.empty())
+            sources += ",";
+        sources += "local(\"" + std::string(face) + "\")";
+    }
+    char adjust[32];
+    std::snprintf(adjust, sizeof adjust, "%.4g%%", sizeAdjust * 100);
+    return "@font-face{font-family:\"" + std::string(family) + "\";src:" + sources +
+           ";size-adjust:" + adjust + "}\n";
+}
+
+std::string fonts() {
+    using namespace velmora::design;
+    // Sizes are the Windows design's; the Linux faces are scaled to theirs.
+    return fontFace("Velmora Dialog", WindowsDialogFont, 1) +
+           fontFace("Velmora Dialog Narrow", LinuxDialogFont,
+                    LinuxDialogFont.pointSize / WindowsDialogFont.pointSize) +
+           fontFace("Velmora Small", WindowsSmallCaptionFont, 1) +
+           fontFace("Velmora Small Serif", LinuxSmallCaptionFont,
+                    LinuxSmallCaptionFont.pointSize / WindowsSmallCaptionFont.pointSize) +
+           ":root{--dialog-font:\"Velmora Dialog\",\"Velmora Dialog Narrow\",sans-serif;"
+           "--dialog-px:" + css::CssPixels(WindowsDialogFont.pointSize) +
+           ";--small-font:\"Velmora Small\",\"Velmora Small Serif\",serif;"
+           "--small-px:" + css::CssPixels(WindowsSmallCaptionFont.pointSize) + "}\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: velmora_page STYLE.css OUTPUT.html\n";
+        return 2;
+    }
+    std::ifstream styleFile(argv[1]);
+    std::stringstream style;
+    style << styleFile.rdbuf();
+    if (!styleFile) {
+        std::cerr << "velmora_page: cannot read " << argv[1] << "\n";
+        return 1;
+    }
+
+    const std::string title = css::Html(velmora::Form1Caption);
+    std::ofstream page(argv[2]);
+    page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">\n"
+            "<meta name=\"color-scheme\" content=\"light dark\">\n"
+            "<meta name=\"theme-color\" content=\"#0a246a\">\n"
+            "<meta name=\"description\" content=\"Works out the time, the speed or the size of "
+            "a data transfer from the other two, on every keystroke.\">\n"
+         << "<title>" << title << "</title>\n"
+         << "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
+            "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
+            "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"
+            "<style>\n"
+         << fonts() << style.str()
+         << "</style>\n"
+            "<script src=\"velmora.js\" defer></script>\n"
+            "</head>\n<body>\n"
+         << velmora::Form1Html() << velmora::about::AboutHtml()
+         << "<script>\n"
+            "if (\"serviceWorker\" in navigator)\n"
+            "    addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));\n"
+            "</script>\n"
+            "</body>\n</html>\n";
+    page.close();
+    if (!page) {
+        std::cerr << "velmora_page: cannot write " << argv[2] << "\n";
+        return 1;
+    }
+    return 0;
+}

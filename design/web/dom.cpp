@@ -1,0 +1,200 @@
+#include "design/web/dom.h"
+
+#include "design/web/web_design.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+// Strings cross as pointer and length, UTF-8 both ways; a string coming back
+// is malloc'd by the script and freed here.
+EM_JS(char*, velmora_dom_value, (const char* id, int idLength), {
+    const text = document.getElementById(UTF8ToString(id, idLength)).value;
+    const size = lengthBytesUTF8(text) + 1;
+    const result = _malloc(size);
+    stringToUTF8(text, result, size);
+    return result;
+});
+EM_JS(void, velmora_dom_set_value, (const char* id, int idLength, const char* text, int textLength), {
+    document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(text, textLength);
+});
+EM_JS(int, velmora_dom_selected_index, (const char* id, int idLength), {
+    return document.getElementById(UTF8ToString(id, idLength)).selectedIndex;
+});
+EM_JS(void, velmora_dom_set_selected_index, (const char* id, int idLength, int index), {
+    document.getElementById(UTF8ToString(id, idLength)).selectedIndex = index;
+});
+EM_JS(char*, velmora_dom_selected_value, (const char* id, int idLength), {
+    const list = document.getElementById(UTF8ToString(id, idLength));
+    const text = list.selectedIndex >= 0 ? list.options[list.selectedIndex].value : "";
+    const size = lengthBytesUTF8(text) + 1;
+    const result = _malloc(size);
+    stringToUTF8(text, result, size);
+    return result;
+});
+EM_JS(int, velmora_dom_checked, (const char* id, int idLength), {
+    return document.getElementById(UTF8ToString(id, idLength)).checked ? 1 : 0;
+});
+EM_JS(void, velmora_dom_set_locked, (const char* id, int idLength, int locked), {
+    const element = document.getElementById(UTF8ToString(id, idLength));
+    if (element.tagName === "SELECT")
+        element.setAttribute("aria-readonly", locked ? "true" : "false");
+    else
+        element.readOnly = !!locked;
+});
+EM_JS(void, velmora_dom_set_colours, (const char* id, int idLength, const char* back, const char* text), {
+    const style = document.getElementById(UTF8ToString(id, idLength)).style;
+    style.backgroundColor = UTF8ToString(back);
+    style.color = UTF8ToString(text);
+});
+EM_JS(void, velmora_dom_set_caption, (const char* id, int idLength, const char* text, int textLength), {
+    document.getElementById(UTF8ToString(id, idLength)).textContent = UTF8ToString(text, textLength);
+});
+EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* focus, int focusLength), {
+    const dialog = document.getElementById(UTF8ToString(id, idLength));
+    if (dialog.open)
+        return;
+    const returnTo = document.activeElement;
+    dialog.addEventListener("close", () => {
+        if (returnTo && returnTo.isConnected && returnTo !== document.body)
+            returnTo.focus();
+    }, {once: true});
+    dialog.showModal();
+    document.getElementById(UTF8ToString(focus, focusLength)).focus();
+});
+EM_JS(char*, velmora_dom_decimal_separator, (), {
+    let separator = ".";
+    try {
+        const part = new Intl.NumberFormat(navigator.language).formatToParts(1.5)
+            .find(p => p.type === "decimal");
+        if (part)
+            separator = part.value;
+    } catch (e) {
+    }
+    const size = lengthBytesUTF8(separator) + 1;
+    const result = _malloc(size);
+    stringToUTF8(separator, result, size);
+    return result;
+});
+
+EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength)).focus();
+});
+EM_JS(char*, velmora_dom_focused_id, (), {
+    const text = document.activeElement ? document.activeElement.id : "";
+    const size = lengthBytesUTF8(text) + 1;
+    const result = _malloc(size);
+    stringToUTF8(text, result, size);
+    return result;
+});
+EM_JS(void, velmora_dom_close_dialog, (const char* id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength)).close();
+});
+// Touch and wheel listeners must be able to cancel, so none is passive.
+EM_JS(void, velmora_dom_listen, (const char* id, int idLength, const char* type, int typeLength, int handler), {
+    const name = UTF8ToString(id, idLength);
+    const target = name ? document.getElementById(name) : document;
+    target.addEventListener(UTF8ToString(type, typeLength), event => {
+        if (_velmora_dom_event(handler, 0))
+            event.preventDefault();
+    }, {passive: false});
+});
+EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler), {
+    const name = UTF8ToString(id, idLength);
+    const target = name ? document.getElementById(name) : document;
+    const keys = {Tab: 1, F1: 2, Enter: 3, Escape: 4, Shift: 5, Control: 5, Alt: 5, Meta: 5};
+    target.addEventListener("keydown", event => {
+        if (_velmora_dom_event(handler, keys[event.key] || 0))
+            event.preventDefault();
+    });
+});
+
+namespace velmora::design::web {
+
+namespace {
+
+// Every handler ever given, by number; the page's listeners hold the numbers.
+std::vector<std::function<bool(Key)>>& handlers() {
+    static std::vector<std::function<bool(Key)>> all;
+    return all;
+}
+
+int keep(std::function<bool(Key)> handler) {
+    handlers().push_back(std::move(handler));
+    return static_cast<int>(handlers().size()) - 1;
+}
+
+int length(std::string_view text) { return static_cast<int>(text.size()); }
+
+std::string take(char* text) {
+    std::string result(text);
+    std::free(text);
+    return result;
+}
+
+}  // namespace
+
+std::string Value(std::string_view id) { return take(velmora_dom_value(id.data(), length(id))); }
+
+void SetValue(std::string_view id, std::string_view text) {
+    velmora_dom_set_value(id.data(), length(id), text.data(), length(text));
+}
+
+int SelectedIndex(std::string_view id) { return velmora_dom_selected_index(id.data(), length(id)); }
+
+void SetSelectedIndex(std::string_view id, int index) {
+    velmora_dom_set_selected_index(id.data(), length(id), index);
+}
+
+std::string SelectedValue(std::string_view id) {
+    return take(velmora_dom_selected_value(id.data(), length(id)));
+}
+
+bool Checked(std::string_view id) { return velmora_dom_checked(id.data(), length(id)) != 0; }
+
+void SetLocked(std::string_view id, bool locked) {
+    velmora_dom_set_locked(id.data(), length(id), locked ? 1 : 0);
+}
+
+void SetColours(std::string_view id, Rgb background, Rgb text) {
+    velmora_dom_set_colours(id.data(), length(id), CssColour(background).c_str(),
+                            CssColour(text).c_str());
+}
+
+void SetCaption(std::string_view id, std::string_view text) {
+    velmora_dom_set_caption(id.data(), length(id), text.data(), length(text));
+}
+
+void ShowModal(std::string_view dialogId, std::string_view focusId) {
+    velmora_dom_show_modal(dialogId.data(), length(dialogId), focusId.data(), length(focusId));
+}
+
+void Focus(std::string_view id) { velmora_dom_focus(id.data(), length(id)); }
+
+std::string FocusedId() { return take(velmora_dom_focused_id()); }
+
+void CloseDialog(std::string_view dialogId) {
+    velmora_dom_close_dialog(dialogId.data(), length(dialogId));
+}
+
+void Listen(std::string_view id, std::string_view type, std::function<bool()> handler) {
+    const int number = keep([handler = std::move(handler)](Key) { return handler(); });
+    velmora_dom_listen(id.data(), length(id), type.data(), length(type), number);
+}
+
+void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
+    velmora_dom_listen_keys(id.data(), length(id), keep(std::move(handler)));
+}
+
+std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
+
+}  // namespace velmora::design::web
+
+extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
+    using velmora::design::web::Key;
+    return velmora::design::web::handlers()[static_cast<std::size_t>(handler)](static_cast<Key>(key))
+               ? 1
+               : 0;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "design/colours.h"
+
+// The page's elements, reached by id from C++. Nothing here raises an event:
+// writing a value or a selection from script is silent in the browser, so the
+// adapters raise their handlers themselves.
+namespace velmora::design::web {
+
+std::string Value(std::string_view id);
+void SetValue(std::string_view id, std::string_view text);
+
+int SelectedIndex(std::string_view id);
+void SetSelectedIndex(std::string_view id, int index);
+// The value attribute of the selected option.
+std::string SelectedValue(std::string_view id);
+
+bool Checked(std::string_view id);
+
+// A locked text box is readonly: it still takes the focus and its text can be
+// selected and copied. A locked list is marked aria-readonly, which the page
+// honours by refusing every key, click, wheel and touch on it.
+void SetLocked(std::string_view id, bool locked);
+void SetColours(std::string_view id, Rgb background, Rgb text);
+
+// Text content of a caption, a label or a title.
+void SetCaption(std::string_view id, std::string_view text);
+
+// Opens a <dialog> modal; the focus returns where it was when it closes.
+void ShowModal(std::string_view dialogId, std::string_view focusId);
+
+void Focus(std::string_view id);
+// The id of the element that has the focus, "" for none.
+std::string FocusedId();
+void CloseDialog(std::string_view dialogId);
+
+// The keys the windows tell apart; any other is Other.
+enum class Key { Other, Tab, F1, Enter, Escape, Modifier };
+
+// Calls the handler on every event of that type at the element, or at the
+// whole page for the id "". A handler that returns true has taken the event:
+// the browser's own response to it is cancelled.
+void Listen(std::string_view id, std::string_view type, std::function<bool()> handler);
+void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
+
+// The decimal separator of the browser's language, "." or ",".
+std::string DecimalSeparator();
+
+}  // namespace velmora::design::web

@@ -1,0 +1,214 @@
+#include "main_window/web/form1_page.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "core/units.h"
+#include "design/web/web_design.h"
+#include "main_window/form1_design.h"
+#include "main_window/form1_rules.h"
+
+namespace velmora {
+
+namespace css = design::web;
+
+namespace {
+
+// The window's controls held in memory, so the rules' own load can run
+// before there is a page.
+class Form1Model final : public Form1Controls {
+public:
+    Form1Model() {
+        for (const ControlDesign& control : Form1Design) {
+            const auto field = std::find(FieldNames.begin(), FieldNames.end(), control.name);
+            if (field != FieldNames.end() && control.kind == ControlKind::TextBox)
+                texts[static_cast<std::size_t>(field - FieldNames.begin())] = control.caption;
+        }
+    }
+
+    std::string text(Field textBox) const override { return texts[slot(textBox)]; }
+    void setText(Field textBox, const std::string& text) override {
+        if (texts[slot(textBox)] == text)
+            return;
+        texts[slot(textBox)] = text;
+        if (textBox == Field::Text1)
+            rules.Text1_Change();
+        else if (textBox == Field::Text2)
+            rules.Text2_Change();
+        else
+            rules.Text3_Change(static_cast<int>(textBox));
+    }
+    std::int32_t itemData(Field list) const override {
+        const int index = listIndex[list == Field::Combo1 ? 0 : 1];
+        if (index < 0)
+            return 0;
+        return list == Field::Combo1 ? core::DataSizeUnits[static_cast<std::size_t>(index)].multiplier
+                                     : core::SpeedUnits[static_cast<std::size_t>(index)].multiplier;
+    }
+    void setListIndex(Field list, int index) override {
+        int& current = listIndex[list == Field::Combo1 ? 0 : 1];
+        if (current == index)
+            return;
+        current = index;
+        if (list == Field::Combo1)
+            rules.Combo1_Click();
+        else
+            rules.Combo2_Click();
+    }
+    bool option1Value(int index) const override { return index == 0; }
+    void setLocked(Field control, bool isLocked) override { locked[slot(control)] = isLocked; }
+    void setBackColor(Field control, design::Rgb colour) override { colours[slot(control)] = colour; }
+    // Whole numbers only at load, which read the same in every language.
+    std::string decimalSeparator() const override { return "."; }
+    void showAboutModal() override {}
+
+    static std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
+
+    Form1Rules rules{*this};
+    std::array<std::string, 10> texts;
+    std::array<int, 2> listIndex{-1, -1};
+    std::array<bool, 10> locked{};
+    std::array<design::Rgb, 10> colours{};
+};
+
+// The captions that name a field, so that a click on one focuses its field.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> LabelFor{{
+    {"Label1", "Text1"},
+    {"Label2", "Text2"},
+    {"Label7", "Text3(0)"},
+    {"Label8", "Text3(1)"},
+    {"Label9", "Text3(2)"},
+    {"Label4", "Text3(3)"},
+    {"Label5", "Text3(4)"},
+    {"Label6", "Text3(5)"},
+}};
+
+std::string_view alignment(Alignment a) {
+    switch (a) {
+    case Alignment::Centre:
+        return "center";
+    case Alignment::Right:
+        return "right";
+    case Alignment::Left:
+        break;
+    }
+    return "left";
+}
+
+std::string attribute(std::string_view name, std::string_view value) {
+    return " " + std::string(name) + "=\"" + css::Html(value) + "\"";
+}
+
+std::string fieldStyle(const Form1Model& model, Field field, const ControlDesign& control) {
+    const design::Rgb back = model.colours[Form1Model::slot(field)];
+    return css::CssPlace(control.place) + ";background-color:" + css::CssColour(back) +
+           ";color:" + css::CssColour(design::ReadableTextOn(back)) +
+           ";text-align:" + std::string(alignment(control.alignment));
+}
+
+template <std::size_t N>
+std::string options(const std::array<core::Unit, N>& units, int selected) {
+    std::string html;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        html += "<option" + attribute("value", std::to_string(units[i].multiplier));
+        if (static_cast<int>(i) == selected)
+            html += " selected";
+        html += ">" + css::Html(units[i].text) + "</option>";
+    }
+    return html;
+}
+
+std::string control(const Form1Model& model, const ControlDesign& c) {
+    const auto fieldAt = std::find(FieldNames.begin(), FieldNames.end(), c.name);
+    const auto field = static_cast<Field>(fieldAt - FieldNames.begin());
+    const std::string name = attribute("id", c.name);
+    switch (c.kind) {
+    case ControlKind::TextBox:
+        return "<input type=\"text\" class=\"field\"" + name +
+               attribute("aria-label", c.accessibleName) +
+               attribute("value", model.texts[Form1Model::slot(field)]) +
+               " autocomplete=\"off\" spellcheck=\"false\"" +
+               (model.locked[Form1Model::slot(field)] ? " readonly" : "") +
+               attribute("style", fieldStyle(model, field, c)) + ">\n";
+    case ControlKind::List: {
+        const bool first = field == Field::Combo1;
+        const int selected = model.listIndex[first ? 0 : 1];
+        return "<select class=\"field\"" + name + attribute("aria-label", c.accessibleName) +
+               attribute("aria-readonly", model.locked[Form1Model::slot(field)] ? "true" : "false") +
+               attribute("style", fieldStyle(model, field, c)) + ">" +
+               (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
+               "</select>\n";
+    }
+    case ControlKind::Option:
+        return "<label class=\"option\"" + attribute("style", css::CssPlace(c.place)) +
+               "><input type=\"radio\" name=\"Option1\"" + name +
+               (c.name == "Option1(0)" ? " checked" : "") + "><span>" + css::Html(c.caption) +
+               "</span></label>\n";
+    case ControlKind::Picture:
+        return "<img" + name + " src=\"logo.png\" role=\"button\"" +
+               attribute("alt", c.accessibleName) + attribute("title", Image1ToolTip) +
+               attribute("style", css::CssPlace(c.place)) + " draggable=\"false\">\n";
+    case ControlKind::Label: {
+        const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
+                                         [&](const auto& p) { return p.first == c.name; });
+        const std::string style = css::CssPlace(c.place) +
+                                  ";text-align:" + std::string(alignment(c.alignment));
+        const std::string kind = IsSmallCaption(c.name) ? "label small" : "label";
+        if (target != LabelFor.end())
+            return "<label" + attribute("class", kind) + name + attribute("for", target->second) +
+                   attribute("style", style) + ">" + css::Html(c.caption) + "</label>\n";
+        return "<span" + attribute("class", kind) + name + attribute("style", style) + ">" +
+               css::Html(c.caption) + "</span>\n";
+    }
+    case ControlKind::Frame:
+        break;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string Form1Html() {
+    Form1Model model;
+    model.rules.Form_Load();
+
+    // Tab order is document order; the logo never takes the focus and comes last.
+    std::vector<const ControlDesign*> order;
+    for (const ControlDesign& c : Form1Design)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
+        const auto key = [](const ControlDesign* c) { return c->tabIndex < 0 ? 1000 : c->tabIndex; };
+        return key(a) < key(b);
+    });
+
+    std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
+                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" alt=\"\">"
+                       "<h1 id=\"Form1-title\">" +
+                       css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\"" +
+                       attribute("style", "width:" + css::CssLength(Form1ClientWidth) +
+                                              ";height:" + css::CssLength(Form1ClientHeight)) +
+                       ">\n";
+    bool inFrame = false;
+    for (const ControlDesign* c : order) {
+        if (inFrame && c->kind != ControlKind::Option) {
+            html += "</fieldset>\n";
+            inFrame = false;
+        }
+        if (c->kind == ControlKind::Frame) {
+            html += "<fieldset class=\"frame\"" + attribute("id", c->name) +
+                    attribute("style", css::CssPlace(c->place)) + "><legend>" +
+                    css::Html(c->caption) + "</legend>\n";
+            inFrame = true;
+            continue;
+        }
+        html += control(model, *c);
+    }
+    if (inFrame)
+        html += "</fieldset>\n";
+    html += "</div>\n</main>\n";
+    return html;
+}
+
+}  // namespace velmora
