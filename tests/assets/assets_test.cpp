@@ -277,4 +277,26 @@ INSTANTIATE_TEST_SUITE_P(Assets, PngSizes,
                              return name;
                          });
 
+// The page's pictures: palettes keep a first visit small, and the app icons
+// must keep their transparent corners through it.
+TEST(WebPictures, PalettePngsOfTheirSize) {
+    struct Case {
+        const char* file;
+        std::uint32_t width, height;
+        bool transparent;
+    };
+    for (const Case c : {Case{"web/velmora-192.png", 192, 192, true},
+                         Case{"web/velmora-512.png", 512, 512, true},
+                         Case{"web/logo.png", 250, 100, false}}) {
+        SCOPED_TRACE(c.file);
+        const Bytes png = readFile(c.file);
+        const PngHeader h = readIhdr(png, 0);
+        EXPECT_EQ(h.width, c.width);
+        EXPECT_EQ(h.height, c.height);
+        EXPECT_EQ(h.colourType, 3) << "a palette image";
+        const std::string text(png.begin(), png.end());
+        EXPECT_EQ(text.find("tRNS") != std::string::npos, c.transparent);
+    }
+}
+
 }  // namespace
