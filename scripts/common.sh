@@ -30,6 +30,17 @@ VELMORA_WINDOWS_TEST_PACKAGES=(
     googletest python3 wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick
 )
 
+# What the page in the browser needs: Debian's emscripten (which brings
+# Node.js to run the build's own steps) and fast_float.
+VELMORA_WEB_PACKAGES=(
+    cmake emscripten libfast-float-dev python3
+)
+# What its tests need besides: GoogleTest's sources for the core's tests
+# under Node.js, and Chromium for the page's (driven by Playwright from npm).
+VELMORA_WEB_TEST_PACKAGES=(
+    googletest chromium fonts-liberation
+)
+
 # Installs the Debian packages that are not installed yet; quiet and quick
 # when everything is there already. Names like wine32:i386 bring in that
 # architecture first.
@@ -79,4 +90,30 @@ VELMORA_WINDOWS_BUILD=${VELMORA_WINDOWS_BUILD:-$VELMORA_ROOT/build-windows}
 build_velmora_windows() {
     build_velmora "$VELMORA_WINDOWS_BUILD" \
         "-DCMAKE_TOOLCHAIN_FILE=$VELMORA_ROOT/cmake/toolchain-i686-w64-mingw32.cmake" "$@"
+}
+
+# The page: built in build-wasm/, its files for a web server in build-web/.
+VELMORA_WEB_BUILD=${VELMORA_WEB_BUILD:-$VELMORA_ROOT/build-wasm}
+VELMORA_WEB_SITE=${VELMORA_WEB_SITE:-$VELMORA_ROOT/build-web}
+build_velmora_web() {
+    # Debian's emscripten finds its JavaScript modules where Debian's Node.js
+    # keeps them; another Node.js is told where that is.
+    export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+    build_velmora "$VELMORA_WEB_BUILD" \
+        -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node)" "$@"
+    rm -rf "$VELMORA_WEB_SITE"
+    cmake --install "$VELMORA_WEB_BUILD" --prefix "$VELMORA_WEB_SITE" >/dev/null
+}
+
+# Playwright and axe-core, at the versions package-lock.json holds; npm
+# itself only where no Node.js brought it.
+install_web_test_modules() {
+    command -v npm >/dev/null || install_missing npm
+    local modules=$VELMORA_ROOT/tests/web
+    # A copy of the lock beside the modules says they match it.
+    if ! cmp -s "$modules/package-lock.json" "$modules/node_modules/.velmora-lock"; then
+        npm ci --prefix "$modules" --no-audit --no-fund --loglevel=error >/dev/null
+        cp "$modules/package-lock.json" "$modules/node_modules/.velmora-lock"
+    fi
 }
