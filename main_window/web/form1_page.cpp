@@ -174,13 +174,13 @@ std::string Form1Html() {
     Form1Model model;
     model.rules.Form_Load();
 
-    // Tab order is document order; the logo never takes the focus and comes last.
+    // Tab order is document order. The logo never takes the focus; it comes
+    // first, so that the small captions paint over its lower edge.
     std::vector<const ControlDesign*> order;
     for (const ControlDesign& c : Form1Design)
         order.push_back(&c);
     std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
-        const auto key = [](const ControlDesign* c) { return c->tabIndex < 0 ? 1000 : c->tabIndex; };
-        return key(a) < key(b);
+        return a->tabIndex < b->tabIndex;
     });
 
     std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"

@@ -1,0 +1,56 @@
+// Pictures of the page in headless Chromium, for people to look at:
+//   node tests/web/screenshot.mjs SITE OUT
+// writes web-form1.png and web-form1@2x.png (light), their -dark pictures,
+// web-about@2x.png and web-phone.png (360 by 640, touch).
+import { spawn } from "node:child_process";
+import { createServer } from "node:net";
+import { chromium } from "playwright-core";
+
+const [site, out] = process.argv.slice(2);
+if (!site || !out) {
+    console.error("usage: node screenshot.mjs SITE OUT");
+    process.exit(2);
+}
+
+const port = await new Promise(resolve => {
+    const probe = createServer().listen(0, "127.0.0.1", () => {
+        const { port } = probe.address();
+        probe.close(() => resolve(port));
+    });
+});
+const server = spawn("python3", ["-m", "http.server", String(port), "--bind", "127.0.0.1", "--directory", site],
+                     { stdio: "ignore" });
+const url = `http://127.0.0.1:${port}/`;
+const browser = await chromium.launch({
+    executablePath: process.env.VELMORA_CHROMIUM || "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+           "--disable-sync", "--no-first-run", "--disable-quic"],
+});
+try {
+    // Roomy enough that the window is drawn at its designed size, as on a desktop.
+    const desktop = { width: 349, height: 186 };
+    const shots = [
+        { name: "web-form1.png", viewport: desktop, deviceScaleFactor: 1, colorScheme: "light" },
+        { name: "web-form1@2x.png", viewport: desktop, deviceScaleFactor: 2, colorScheme: "light" },
+        { name: "web-form1-dark.png", viewport: desktop, deviceScaleFactor: 1, colorScheme: "dark" },
+        { name: "web-form1-dark@2x.png", viewport: desktop, deviceScaleFactor: 2, colorScheme: "dark" },
+        { name: "web-about@2x.png", viewport: { width: 404, height: 283 }, deviceScaleFactor: 2,
+          colorScheme: "light", about: true },
+        { name: "web-phone.png", viewport: { width: 360, height: 640 }, deviceScaleFactor: 2,
+          colorScheme: "light", isMobile: true, hasTouch: true },
+    ];
+    for (const { name, about, ...options } of shots) {
+        const context = await browser.newContext(options);
+        const page = await context.newPage();
+        await page.goto(url);
+        await page.waitForFunction(() => document.fonts.status === "loaded");
+        if (about)
+            await page.click("#Image1");
+        await page.screenshot({ path: `${out}/${name}` });
+        await context.close();
+    }
+} finally {
+    await browser.close();
+    server.kill();
+}
+console.log(`Written: ${out}/web-form1.png, web-form1@2x.png, their -dark pictures, web-about@2x.png, web-phone.png`);
