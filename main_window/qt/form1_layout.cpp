@@ -81,8 +81,17 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
                          (circle - place.height() + 1) / 2);
     }
     widget->setGeometry(place);
-    if (!control.accessibleName.empty())
-        widget->setAccessibleName(latin1(control.accessibleName));
+    if (control.accessibleName.empty())
+        return widget;
+    widget->setAccessibleName(latin1(control.accessibleName));
+    if (control.kind != ControlKind::List)
+        return widget;
+    // On Linux a screen reader hears a list's chosen item as its name, and
+    // what it is for from the label whose buddy it is; this one is never shown.
+    auto* purpose = new QLabel(latin1(control.accessibleName), window);
+    purpose->setObjectName(QStringLiteral("purposeOf") + widget->objectName());
+    purpose->setBuddy(widget);
+    purpose->hide();
     return widget;
 }
 

@@ -1,5 +1,6 @@
 #include "main_window/qt/lockable_line_edit.h"
 
+#include <QFontMetrics>
 #include <QSignalBlocker>
 
 namespace velmora {
@@ -13,6 +14,20 @@ void LockableLineEdit::writeText(const QString& text) {
     m_writing = true;
     setText(text);
     m_writing = false;
+}
+
+QRect LockableLineEdit::characterRect(int offset) const {
+    const QString shown = text();
+    if (offset < 0 || offset >= shown.size())
+        return {};
+    // Measured from the cursor, the one place a line edit says where its
+    // scrolled text lies.
+    const QFontMetrics metrics(font());
+    const QRect cursor = cursorRect();
+    const int x = cursor.center().x() + metrics.horizontalAdvance(shown.left(offset)) -
+                  metrics.horizontalAdvance(shown.left(cursorPosition()));
+    return {mapToGlobal(QPoint(x, cursor.top())),
+            QSize(metrics.horizontalAdvance(shown.at(offset)), cursor.height())};
 }
 
 void LockableLineEdit::onTextChanged(const QString& text) {

@@ -17,6 +17,9 @@ public:
     bool isLocked() const { return isReadOnly(); }
     // The calculation's write: raises changed() only when the text differs.
     void writeText(const QString& text);
+    // Where the character at `offset` is drawn, in screen coordinates; empty
+    // past the end.
+    QRect characterRect(int offset) const;
 
 signals:
     void changed();
