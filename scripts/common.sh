@@ -11,12 +11,15 @@ VELMORA_PACKAGES=(
     fonts-liberation
 )
 # What the tests and benchmarks need besides: the test libraries, the tools
-# that check the package, the desktop entry and the Windows resource, and a
-# Wayland compositor with Qt's Wayland plugin to run the windows on.
+# that check the package, the desktop entry and the Windows resource, a
+# Wayland compositor with Qt's Wayland plugin to run the windows on, and an X
+# server, D-Bus and the AT-SPI bus with its Python bindings, to read the
+# program as a screen reader does.
 VELMORA_TEST_PACKAGES=(
     libgtest-dev libbenchmark-dev
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
     weston qt6-wayland
+    xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 # What the Windows program and its packages need: the 32-bit MinGW-w64
