@@ -50,7 +50,14 @@ void Form1Web::listen() {
             return locked() && key != web::Key::Tab && key != web::Key::F1 &&
                    key != web::Key::Modifier;
         });
-        for (const std::string_view type : {"mousedown", "pointerdown", "touchstart", "wheel"})
+        // A press still focuses it, which the cancelled press would not.
+        web::Listen(id(list), "pointerdown", [list, locked] {
+            if (!locked())
+                return false;
+            web::Focus(id(list));
+            return true;
+        });
+        for (const std::string_view type : {"mousedown", "touchstart", "wheel"})
             web::Listen(id(list), type, locked);
         web::Listen(id(list), "change", [this, list] {
             if (m_locked[slot(list)])
