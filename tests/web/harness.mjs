@@ -1,0 +1,105 @@
+// Shared by the page's tests: the built site served by Python's http.server
+// on a port of the kernel's choosing, the system's Chromium, and a fresh
+// browser context for each test.
+import { after, before } from "node:test";
+import { spawn } from "node:child_process";
+import { createInterface } from "node:readline";
+import { chromium } from "playwright-core";
+
+export const siteDir = process.env.VELMORA_WEB_SITE;
+export const chromiumPath = process.env.VELMORA_CHROMIUM || "/usr/bin/chromium";
+
+// No sandbox for containers; nothing that reaches out to the network.
+export const chromiumArgs = [
+    "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-quic",
+];
+
+// The ten fields in the order the tests read them.
+export const fields = ["Text1", "Text2", "Combo1", "Combo2",
+    "Text3(0)", "Text3(1)", "Text3(2)", "Text3(3)", "Text3(4)", "Text3(5)"];
+export const timeFields = fields.slice(4);
+
+// Ids like Text3(0) need an attribute selector.
+export const byId = id => `[id="${id}"]`;
+
+// Serves dir until stop(); the server ends by itself after a while, should
+// this process die before stopping it.
+export async function serve(dir = siteDir) {
+    if (!dir)
+        throw new Error("VELMORA_WEB_SITE must name the built site");
+    const server = spawn("timeout", ["900", "python3", "-u", "-m", "http.server", "0",
+        "--bind", "127.0.0.1", "--directory", dir], { stdio: ["ignore", "pipe", "ignore"] });
+    const stop = () => { if (server.exitCode === null && server.signalCode === null) server.kill(); };
+    process.on("exit", stop);
+    const lines = createInterface({ input: server.stdout });
+    const port = await new Promise((resolve, reject) => {
+        const timer = setTimeout(() => reject(new Error("http.server did not start")), 15000);
+        server.once("exit", code => reject(new Error(`http.server exited with ${code}`)));
+        lines.on("line", line => {
+            const found = /port (\d+)/.exec(line);
+            if (found) {
+                clearTimeout(timer);
+                resolve(Number(found[1]));
+            }
+        });
+    }).catch(error => { stop(); throw error; });
+    return { url: `http://127.0.0.1:${port}/`, stop };
+}
+
+export function launch() {
+    return chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
+}
+
+// Waits until the program has taken over the window the page shows: main()
+// runs in the same task that sets calledRun.
+export async function ready(page) {
+    await page.waitForFunction(() => globalThis.Module?.calledRun === true, null, { timeout: 20000 });
+}
+
+// One server and one browser for a test file; open() gives each test its own
+// context, closed when the test ends.
+export function useSite() {
+    const site = {};
+    before(async () => {
+        site.server = await serve();
+        site.browser = await launch();
+    });
+    after(async () => {
+        await site.browser?.close();
+        site.server?.stop();
+    });
+    site.open = async (t, contextOptions = {}) => {
+        const context = await site.browser.newContext(contextOptions);
+        t.after(() => context.close());
+        // A broken page fails its test well inside CTest's time limit.
+        context.setDefaultTimeout(15000);
+        const page = await context.newPage();
+        await page.goto(site.server.url);
+        await ready(page);
+        return { context, page };
+    };
+    return site;
+}
+
+// What the user sees in each field: its value, and for a list its option's text.
+export function read(page, ids = fields) {
+    return page.evaluate(ids => ids.map(id => {
+        const element = document.getElementById(id);
+        return element.tagName === "SELECT" ? element.selectedOptions[0]?.text : element.value;
+    }), ids);
+}
+
+// Replaces a field's text as a user does: click, select all, type key by key.
+export async function retype(page, id, text) {
+    await page.click(byId(id));
+    await page.keyboard.press("Control+A");
+    if (text === "")
+        await page.keyboard.press("Backspace");
+    else
+        await page.keyboard.type(text);
+}
+
+export async function chooseMode(page, index) {
+    await page.click(byId(`Option1(${index})`));
+}
