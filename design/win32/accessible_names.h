@@ -31,4 +31,15 @@ private:
     std::vector<HWND> m_named;
 };
 
+// A drop-down list as a screen reader should hear it: what it is for as its
+// name, the chosen item as its value, and read-only while it is locked.
+// Answers WM_GETOBJECT for the list's client object with the system's own
+// object so amended; zero where the system has none to amend, and the list
+// then answers as it would.
+LRESULT AnswerListObject(HWND list, WPARAM flags, std::wstring_view purpose);
+// Marks a list locked or open for the object above, and tells screen readers.
+// The mark goes with the list: ClearListLock before it is destroyed.
+void MarkListLocked(HWND list, bool locked);
+inline void ClearListLock(HWND list) { MarkListLocked(list, false); }
+
 }  // namespace velmora::win32

@@ -179,7 +179,15 @@ LRESULT CALLBACK Form1::listProc(HWND list, UINT message, WPARAM wParam, LPARAM 
                                  UINT_PTR field, DWORD_PTR self) {
     const Form1& form = *reinterpret_cast<const Form1*>(self);
     if (message == WM_NCDESTROY) {
+        ClearListLock(list);
         RemoveWindowSubclass(list, listProc, field);
+    } else if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+        // A screen reader asks: what the list is for, and the unit it shows.
+        for (std::size_t i = 0; i < form.m_controls.size(); ++i)
+            if (form.m_controls[i] == list)
+                if (const LRESULT object =
+                        AnswerListObject(list, wParam, Widen(Form1Design[i].accessibleName)))
+                    return object;
     } else if (form.m_fields[field].locked && form.m_writing != list) {
         switch (message) {
         case WM_KEYDOWN:
@@ -380,6 +388,8 @@ void Form1::setLocked(Field control, bool locked) {
     s.locked = locked;
     if (!isList(control))
         SendMessageW(s.hwnd, EM_SETREADONLY, locked, 0);
+    else
+        MarkListLocked(s.hwnd, locked);  // read-only to screen readers, as a locked text box
     InvalidateRect(s.hwnd, nullptr, TRUE);
 }
 

@@ -417,6 +417,39 @@ TEST_F(Form1Window, FieldsCarryTheirAccessibleNames) {
     }
 }
 
+// A screen reader hears what each list is for and the unit it shows, and
+// that the result's list is read-only.
+TEST_F(Form1Window, ListsTellTheirPurposeUnitAndLock) {
+    chooseMode(2);
+    chooseUnit("Combo2", 1);
+    const struct { const char* list; const char* purpose; const char* unit; bool locked; } rows[] = {
+        {"Combo1", "Data size unit", "MegaBytes", true},
+        {"Combo2", "Speed unit", "MegaBytes/second", false}};
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.list);
+        IAccessible* list = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(control(row.list), static_cast<DWORD>(OBJID_CLIENT),
+                                             IID_IAccessible, reinterpret_cast<void**>(&list)),
+                  S_OK);
+        BSTR name = nullptr, value = nullptr;
+        VARIANT role{}, state{};
+        EXPECT_EQ(list->get_accName(self, &name), S_OK);
+        EXPECT_EQ(list->get_accValue(self, &value), S_OK);
+        EXPECT_EQ(list->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(list->get_accState(self, &state), S_OK);
+        list->Release();
+        EXPECT_EQ(Narrow(name ? name : L""), row.purpose);
+        EXPECT_EQ(Narrow(value ? value : L""), row.unit);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_COMBOBOX);
+        EXPECT_EQ((state.lVal & STATE_SYSTEM_READONLY) != 0, row.locked);
+        SysFreeString(name);
+        SysFreeString(value);
+    }
+}
+
 // Where decimals are written with a comma, a result reads back whole.
 class Form1CommaWindow : public Form1Window {
 public:
