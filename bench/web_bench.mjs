@@ -1,0 +1,175 @@
+// Figures of the page in headless Chromium, against a floor page: the built
+// index.html with its scripts taken out, so the same 26 controls at the same
+// places and no WebAssembly. Prints a table; scripts/web-bench runs it.
+//   node bench/web_bench.mjs SITE [RUNS]
+import { mkdtemp, readFile, readdir, rm, stat, symlink, writeFile } from "node:fs/promises";
+import { tmpdir } from "node:os";
+import { join, resolve } from "node:path";
+import { gzipSync } from "node:zlib";
+import { launch, ready, serve } from "../tests/web/harness.mjs";
+
+const [siteArg, runsText = "31"] = process.argv.slice(2);
+const runs = Number(runsText);
+if (!siteArg || !(runs > 0)) {
+    console.error("usage: node bench/web_bench.mjs SITE [RUNS]");
+    process.exit(2);
+}
+const site = resolve(siteArg);
+
+const median = values => {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = sorted.length >> 1;
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const goal = (value, limit) => (value <= limit ? "met" : "MISSED");
+
+// The floor, written beside links to the site's own files so that both
+// pages load the same pictures from the same server.
+const dir = await mkdtemp(join(tmpdir(), "velmora-bench-"));
+const server = await serve(dir).catch(async error => { await rm(dir, { recursive: true }); throw error; });
+let browser;
+try {
+    const files = (await readdir(site)).sort();
+    for (const name of files)
+        await symlink(join(site, name), join(dir, name));
+    const page = await readFile(join(site, "index.html"), "utf8");
+    const floor = page.replace(/<script\b[^>]*>[\s\S]*?<\/script>\n?/g, "");
+    if (floor === page || /<script/i.test(floor))
+        throw new Error("the floor page still holds a script");
+    await writeFile(join(dir, "web_floor.html"), floor);
+    const pages = { velmora: server.url + "index.html", floor: server.url + "web_floor.html" };
+
+    browser = await launch();
+    const version = browser.version();
+
+    // Navigation to the first contentful paint, in a fresh context each time
+    // (an empty cache, no service worker); for Velmora also to main()'s end.
+    const visit = async url => {
+        const context = await browser.newContext();
+        try {
+            const tab = await context.newPage();
+            await tab.addInitScript(() => {
+                window.Module = { postRun: [() => { window.velmoraReady = performance.now(); }] };
+            });
+            await tab.goto(url);
+            const paint = await tab.evaluate(() => new Promise(resolve => {
+                new PerformanceObserver(list => {
+                    const entry = list.getEntriesByName("first-contentful-paint")[0];
+                    if (entry)
+                        resolve(entry.startTime);
+                }).observe({ type: "paint", buffered: true });
+            }));
+            const working = url === pages.velmora
+                ? await (await tab.waitForFunction(() => window.velmoraReady)).jsonValue() : null;
+            return { paint, working };
+        } finally {
+            await context.close();
+        }
+    };
+    const paints = { velmora: [], floor: [], ratio: [], working: [] };
+    for (let run = -2; run < runs; ++run) {
+        // Alternate which goes first, so that drift costs both alike; the
+        // first two rounds warm the browser and the server up.
+        const order = run % 2 ? ["velmora", "floor"] : ["floor", "velmora"];
+        const result = {};
+        for (const which of order)
+            result[which] = await visit(pages[which]);
+        if (run < 0)
+            continue;
+        paints.velmora.push(result.velmora.paint);
+        paints.floor.push(result.floor.paint);
+        paints.ratio.push(result.velmora.paint / result.floor.paint);
+        paints.working.push(result.velmora.working);
+    }
+
+    // A keystroke in Data Size, in one context per page.
+    const context = await browser.newContext();
+    const typing = {};
+    for (const which of ["velmora", "floor"]) {
+        const tab = await context.newPage();
+        await tab.goto(pages[which]);
+        if (which === "velmora")
+            await ready(tab);
+        // performance.now() ticks in 100 µs steps on a page that is not
+        // cross-origin isolated: batches of 50 dispatches, each timed whole.
+        const dispatch = await tab.evaluate(() => {
+            const input = document.getElementById("Text1");
+            const means = [];
+            let value = 0;
+            for (let batch = 0; batch < 200; ++batch) {
+                const start = performance.now();
+                for (let i = 0; i < 50; ++i) {
+                    input.value = String(1000 + (value++ % 4000));
+                    input.dispatchEvent(new Event("input", { bubbles: true }));
+                }
+                means.push((performance.now() - start) / 50);
+            }
+            // 1920 KiloBytes at 32 KiloBytes/second: one minute.
+            input.value = "1920";
+            input.dispatchEvent(new Event("input", { bubbles: true }));
+            const time = [0, 1, 2, 3, 4, 5].map(i => document.getElementById(`Text3(${i})`).value);
+            return { means, time: time.join(",") };
+        });
+        if (which === "velmora" && dispatch.time !== "0,0,0,0,1,0")
+            throw new Error(`the keystrokes did not recalculate: ${dispatch.time}`);
+
+        // Real keys: from keydown until the page's own input handlers have run
+        // (a listener added after them), and the round trip seen from here.
+        await tab.evaluate(() => {
+            window.keyTimes = [];
+            let down = 0;
+            addEventListener("keydown", event => { down = event.timeStamp; }, true);
+            document.getElementById("Text1").addEventListener("input",
+                () => window.keyTimes.push(performance.now() - down));
+        });
+        await tab.click('[id="Text1"]');
+        await tab.keyboard.press("End");
+        const trips = [];
+        for (let i = 0; i < 200; ++i) {
+            const start = process.hrtime.bigint();
+            await tab.keyboard.press(i % 2 ? "Backspace" : "5");
+            trips.push(Number(process.hrtime.bigint() - start) / 1e6);
+        }
+        typing[which] = {
+            dispatch: median(dispatch.means),
+            keys: median(await tab.evaluate(() => window.keyTimes)),
+            trip: median(trips),
+        };
+    }
+    await context.close();
+
+    // Bytes of a first visit: every file, each gzip -9 compressed.
+    const sizes = [];
+    for (const name of files) {
+        const content = await readFile(join(site, name));
+        sizes.push({ name, raw: (await stat(join(site, name))).size, gzip: gzipSync(content, { level: 9 }).length });
+    }
+    const total = sizes.reduce((sum, f) => ({ raw: sum.raw + f.raw, gzip: sum.gzip + f.gzip }), { raw: 0, gzip: 0 });
+
+    const ms = value => `${value.toFixed(1)} ms`;
+    const us = value => `${(value * 1000).toFixed(1)} µs`;
+    const row = (label, a, b, note) =>
+        console.log(`${label.padEnd(60)}${String(a).padStart(11)}${String(b).padStart(11)}  ${note}`);
+    console.log(`Velmora's page against the floor page in headless Chromium ${version}`);
+    console.log(`${runs} interleaved first visits each, medians; ratios are medians of per-run ratios\n`);
+    row("First visit", "Velmora", "Floor", "Ratio");
+    row("  navigation to first contentful paint", ms(median(paints.velmora)), ms(median(paints.floor)),
+        `${median(paints.ratio).toFixed(2)} (goal <= 1.2: ${goal(median(paints.ratio), 1.2)})`);
+    row("  navigation to the end of main(): the window works", ms(median(paints.working)), "-", "");
+    console.log("");
+    row("Keystroke in Data Size, until the six time fields are written", "Velmora", "Floor", "");
+    row("  dispatch of input, 200 batches of 50", us(typing.velmora.dispatch), us(typing.floor.dispatch),
+        `goal <= 1 ms: ${goal(typing.velmora.dispatch, 1)}`);
+    row("  keyboard.press, keydown to the end of input, 200 keys", ms(typing.velmora.keys), ms(typing.floor.keys), "");
+    row("  keyboard.press, round trip from Node.js", ms(typing.velmora.trip), ms(typing.floor.trip), "");
+    console.log("");
+    row("Bytes of a first visit (every file of the site)", "Raw", "gzip -9", "");
+    for (const f of sizes)
+        row(`  ${f.name}`, f.raw, f.gzip, "");
+    row("  total", total.raw, total.gzip,
+        `${(total.gzip / 1000).toFixed(1)} kB (goal <= 150 kB: ${goal(total.gzip, 150000)})`);
+} finally {
+    await browser?.close();
+    server.stop();
+    await rm(dir, { recursive: true, force: true });
+}
