@@ -1,7 +1,7 @@
 // The main window in Chromium, driven with real clicks and keys.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { byId, chooseMode, fields, read, retype, timeFields, useSite } from "./harness.mjs";
+import { byId, chooseMode, fields, read, ready, retype, timeFields, useSite } from "./harness.mjs";
 
 const site = useSite();
 
@@ -138,4 +138,22 @@ test("Tab goes through the window in its designed order", async t => {
         assert.deepEqual(order, ["Text2", "Combo1", "Combo2", `Option1(${mode})`,
             "Text3(3)", "Text3(4)", "Text3(5)", "Text3(0)", "Text3(1)", "Text3(2)"], `mode ${mode}`);
     }
+});
+
+test("a mode and a size given before the program is ready still count", async t => {
+    const context = await site.browser.newContext();
+    t.after(() => context.close());
+    const page = await context.newPage();
+    // The program arrives only once the user has acted on the page.
+    let arrive;
+    const acted = new Promise(resolve => { arrive = resolve; });
+    await page.route("**/velmora.wasm", async route => { await acted; await route.continue(); });
+    await page.goto(site.server.url, { waitUntil: "domcontentloaded" });
+    await chooseMode(page, 1);
+    await retype(page, "Text1", "64");
+    arrive();
+    await ready(page);
+    assert.deepEqual(await read(page, ["Text2", "Combo2"]), ["64", "KiloBytes/second"]);
+    assert.deepEqual((await locks(page)).filter(([, locked]) => locked).map(([id]) => id),
+        ["Text2", "Combo2"]);
 });
