@@ -57,6 +57,25 @@ void Form1Rules::Combo2_Click() { Recalculate(); }
 
 void Form1Rules::Image1_Click() { m_controls.showAboutModal(); }
 
+void Form1Rules::Raise(Field control) {
+    switch (control) {
+    case Field::Text1:
+        Text1_Change();
+        break;
+    case Field::Text2:
+        Text2_Change();
+        break;
+    case Field::Combo1:
+        Combo1_Click();
+        break;
+    case Field::Combo2:
+        Combo2_Click();
+        break;
+    default:
+        Text3_Change(static_cast<int>(control));
+    }
+}
+
 void Form1Rules::Recalculate() {
     if (!FormReady)
         return;

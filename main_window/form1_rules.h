@@ -54,6 +54,9 @@ public:
     void Combo1_Click();
     void Combo2_Click();
     void Image1_Click();
+    // The change of a text box or the click of a list, whichever it has:
+    // what an adapter raises after a write that changed the control.
+    void Raise(Field control);
 
     // How often each calculation has run; lets tests and tools see the event
     // chains, which are otherwise invisible.

@@ -33,12 +33,7 @@ public:
         if (texts[slot(textBox)] == text)
             return;
         texts[slot(textBox)] = text;
-        if (textBox == Field::Text1)
-            rules.Text1_Change();
-        else if (textBox == Field::Text2)
-            rules.Text2_Change();
-        else
-            rules.Text3_Change(static_cast<int>(textBox));
+        rules.Raise(textBox);
     }
     std::int32_t itemData(Field list) const override {
         const int index = listIndex[list == Field::Combo1 ? 0 : 1];
@@ -52,10 +47,7 @@ public:
         if (current == index)
             return;
         current = index;
-        if (list == Field::Combo1)
-            rules.Combo1_Click();
-        else
-            rules.Combo2_Click();
+        rules.Raise(list);
     }
     bool option1Value(int index) const override { return index == 0; }
     void setLocked(Field control, bool isLocked) override { locked[slot(control)] = isLocked; }

@@ -93,7 +93,7 @@ void Form1Web::setText(Field textBox, const std::string& text) {
     if (web::Value(id(textBox)) == text)
         return;
     web::SetValue(id(textBox), text);
-    raiseChange(textBox);
+    m_rules.Raise(textBox);
 }
 
 std::int32_t Form1Web::itemData(Field list) const {
@@ -126,28 +126,9 @@ void Form1Web::setBackColor(Field control, design::Rgb colour) {
 
 void Form1Web::showAboutModal() { about::web::Show(); }
 
-void Form1Web::raiseChange(Field textBox) {
-    switch (textBox) {
-    case Field::Text1:
-        m_rules.Text1_Change();
-        break;
-    case Field::Text2:
-        m_rules.Text2_Change();
-        break;
-    case Field::Combo1:
-    case Field::Combo2:
-        break;
-    default:
-        m_rules.Text3_Change(static_cast<int>(textBox));
-    }
-}
-
 void Form1Web::raiseClick(Field list) {
     m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
-    if (list == Field::Combo1)
-        m_rules.Combo1_Click();
-    else
-        m_rules.Combo2_Click();
+    m_rules.Raise(list);
 }
 
 }  // namespace velmora

@@ -32,7 +32,6 @@ public:
     void showAboutModal() override;
 
 private:
-    void raiseChange(Field textBox);
     void raiseClick(Field list);
     void listen();
 
