@@ -147,7 +147,9 @@ def main():
         browsed = [item.get_name() for item in children(popup)] if popup else []
         check(browsed == units, f"{purpose}: its units can be browsed: {browsed}")
 
-    # Both follow a change of unit made with the keyboard.
+    # Both follow a change of unit made with the keyboard. With no window
+    # manager the keys go to the window under the pointer: the screen's middle,
+    # where the window opens.
     for purpose, unit in (("Data size unit", "MegaBytes"), ("Speed unit", "MegaBytes/second")):
         unit_list = lists[purpose]
         unit_list.grab_focus()
