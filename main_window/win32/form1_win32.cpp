@@ -282,7 +282,7 @@ void Form1::textEdited(Field field) {
         return;
     }
     s.accepted = std::move(now);
-    raise(field);
+    m_rules.Raise(field);
 }
 
 void Form1::listChosen(Field field) {
@@ -300,7 +300,7 @@ void Form1::listChosen(Field field) {
         return;
     }
     s.acceptedIndex = now;
-    raise(field);
+    m_rules.Raise(field);
 }
 
 void Form1::modeFollows(int index) {
@@ -318,26 +318,6 @@ void Form1::modeFollows(int index) {
     m_rules.Option1_Click(index);
 }
 
-void Form1::raise(Field field) {
-    switch (field) {
-    case Field::Text1:
-        m_rules.Text1_Change();
-        break;
-    case Field::Text2:
-        m_rules.Text2_Change();
-        break;
-    case Field::Combo1:
-        m_rules.Combo1_Click();
-        break;
-    case Field::Combo2:
-        m_rules.Combo2_Click();
-        break;
-    default:
-        m_rules.Text3_Change(static_cast<int>(field));
-        break;
-    }
-}
-
 std::string Form1::text(Field textBox) const { return Narrow(WindowText(state(textBox).hwnd)); }
 
 // Writes that change something raise the control's event themselves, nested
@@ -353,7 +333,7 @@ void Form1::setText(Field textBox, const std::string& text) {
     SetWindowTextW(s.hwnd, wanted.c_str());
     m_writing = outer;
     s.accepted = std::move(wanted);
-    raise(textBox);
+    m_rules.Raise(textBox);
 }
 
 std::int32_t Form1::itemData(Field list) const {
@@ -373,7 +353,7 @@ void Form1::setListIndex(Field list, int index) {
     SendMessageW(s.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     m_writing = outer;
     s.acceptedIndex = index;
-    raise(list);
+    m_rules.Raise(list);
 }
 
 bool Form1::option1Value(int index) const {

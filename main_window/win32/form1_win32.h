@@ -86,7 +86,6 @@ private:
     void textEdited(Field field);
     void listChosen(Field field);
     void modeFollows(int index);
-    void raise(Field field);
 
     // What the rules read and write.
     std::string text(Field textBox) const override;

@@ -17,10 +17,6 @@ namespace {
 
 constexpr int FirstControlId = 100;  // clear of IDOK and IDCANCEL, which Enter and Esc send
 
-// The fields in the order of the Field enumeration.
-constexpr std::array<std::string_view, 10> FieldNames{
-    "Text3(0)", "Text3(1)", "Text3(2)", "Text3(3)", "Text3(4)",
-    "Text3(5)", "Text1",    "Text2",    "Combo1",   "Combo2"};
 constexpr std::array<std::string_view, 3> OptionNames{"Option1(0)", "Option1(1)", "Option1(2)"};
 
 constexpr std::size_t designIndex(std::string_view name) {
