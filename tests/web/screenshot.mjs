@@ -2,9 +2,7 @@
 //   node tests/web/screenshot.mjs SITE OUT
 // writes web-form1.png and web-form1@2x.png (light), their -dark pictures,
 // web-about@2x.png and web-phone.png (360 by 640, touch).
-import { spawn } from "node:child_process";
-import { createServer } from "node:net";
-import { chromium } from "playwright-core";
+import { launch, serve } from "./harness.mjs";
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -12,20 +10,9 @@ if (!site || !out) {
     process.exit(2);
 }
 
-const port = await new Promise(resolve => {
-    const probe = createServer().listen(0, "127.0.0.1", () => {
-        const { port } = probe.address();
-        probe.close(() => resolve(port));
-    });
-});
-const server = spawn("python3", ["-m", "http.server", String(port), "--bind", "127.0.0.1", "--directory", site],
-                     { stdio: "ignore" });
-const url = `http://127.0.0.1:${port}/`;
-const browser = await chromium.launch({
-    executablePath: process.env.VELMORA_CHROMIUM || "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-           "--disable-sync", "--no-first-run", "--disable-quic"],
-});
+const server = await serve(site);
+const url = server.url;
+const browser = await launch();
 try {
     // Roomy enough that the window is drawn at its designed size, as on a desktop.
     const desktop = { width: 349, height: 186 };
@@ -51,6 +38,6 @@ try {
     }
 } finally {
     await browser.close();
-    server.kill();
+    server.stop();
 }
 console.log(`Written: ${out}/web-form1.png, web-form1@2x.png, their -dark pictures, web-about@2x.png, web-phone.png`);
