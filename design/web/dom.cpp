@@ -9,13 +9,10 @@
 #include <vector>
 
 // Strings cross as pointer and length, UTF-8 both ways; a string coming back
-// is malloc'd by the script and freed here.
+// is malloc'd by the script (allocateUTF8) and freed here.
 EM_JS(char*, velmora_dom_value, (const char* id, int idLength), {
     const text = document.getElementById(UTF8ToString(id, idLength)).value;
-    const size = lengthBytesUTF8(text) + 1;
-    const result = _malloc(size);
-    stringToUTF8(text, result, size);
-    return result;
+    return allocateUTF8(text);
 });
 EM_JS(void, velmora_dom_set_value, (const char* id, int idLength, const char* text, int textLength), {
     document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(text, textLength);
@@ -29,10 +26,7 @@ EM_JS(void, velmora_dom_set_selected_index, (const char* id, int idLength, int i
 EM_JS(char*, velmora_dom_selected_value, (const char* id, int idLength), {
     const list = document.getElementById(UTF8ToString(id, idLength));
     const text = list.selectedIndex >= 0 ? list.options[list.selectedIndex].value : "";
-    const size = lengthBytesUTF8(text) + 1;
-    const result = _malloc(size);
-    stringToUTF8(text, result, size);
-    return result;
+    return allocateUTF8(text);
 });
 EM_JS(int, velmora_dom_checked, (const char* id, int idLength), {
     return document.getElementById(UTF8ToString(id, idLength)).checked ? 1 : 0;
@@ -73,10 +67,7 @@ EM_JS(char*, velmora_dom_decimal_separator, (), {
             separator = part.value;
     } catch (e) {
     }
-    const size = lengthBytesUTF8(separator) + 1;
-    const result = _malloc(size);
-    stringToUTF8(separator, result, size);
-    return result;
+    return allocateUTF8(separator);
 });
 
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
@@ -84,10 +75,7 @@ EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
 });
 EM_JS(char*, velmora_dom_focused_id, (), {
     const text = document.activeElement ? document.activeElement.id : "";
-    const size = lengthBytesUTF8(text) + 1;
-    const result = _malloc(size);
-    stringToUTF8(text, result, size);
-    return result;
+    return allocateUTF8(text);
 });
 EM_JS(void, velmora_dom_close_dialog, (const char* id, int idLength), {
     document.getElementById(UTF8ToString(id, idLength)).close();
