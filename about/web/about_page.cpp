@@ -1,5 +1,8 @@
 #include "about/web/about_page.h"
 
+#include <algorithm>
+#include <string>
+
 #include "about/about_design.h"
 #include "design/web/web_design.h"
 
@@ -13,13 +16,19 @@ std::string attribute(std::string_view name, std::string_view value) {
     return " " + std::string(name) + "=\"" + css::Html(value) + "\"";
 }
 
+// A stroke drawn inside its place: the twips of its pixel width.
+design::TwipsRect place(const RuleDesign& line) {
+    return {line.x1, line.y1, line.x2 - line.x1, line.widthPixels * design::TwipsPerPixel};
+}
+
 std::string rule(const RuleDesign& line) {
-    // A stroke drawn inside its place: the twips of its pixel width.
-    const design::TwipsRect place{line.x1, line.y1, line.x2 - line.x1,
-                                  line.widthPixels * design::TwipsPerPixel};
-    return "<div class=\"rule\" aria-hidden=\"true\"" + attribute("id", line.name) +
-           attribute("style", css::CssPlace(place) + ";--rule:" + css::CssColour(line.colour)) +
-           "></div>\n";
+    return "<div class=\"rule\" aria-hidden=\"true\"" + attribute("id", line.name) + "></div>\n";
+}
+
+// Where a control goes in the phone arrangement: one column, in PhoneOrder.
+std::string placed(std::string_view name, design::TwipsRect designed) {
+    const auto row = std::find(PhoneOrder.begin(), PhoneOrder.end(), name) - PhoneOrder.begin() + 1;
+    return css::CssPlaceVariables(designed) + ";" + css::CssCellVariables(static_cast<int>(row), 1, 1);
 }
 
 }  // namespace
@@ -31,15 +40,11 @@ std::string AboutHtml() {
                        css::Html(captions.window) +
                        "</h2><button type=\"button\" id=\"frmAbout-close\" class=\"closebox\" "
                        "tabindex=\"-1\" aria-label=\"Close\">&#x2715;</button></div>\n"
-                       "<div class=\"client\"" +
-                       attribute("style", "width:" + css::CssLength(ClientWidth) +
-                                              ";height:" + css::CssLength(ClientHeight)) +
-                       ">\n";
-    html += "<button type=\"button\" id=\"cmdOK\"" + attribute("style", css::CssPlace(cmdOK)) + ">" +
+                       "<div class=\"client\">\n";
+    html += "<button type=\"button\" id=\"cmdOK\">" +
             css::Html(OkCaption) + "</button>\n";
     html += "<img id=\"picIcon\" class=\"sunken\" src=\"logo.png\" tabindex=\"0\"" +
-            attribute("alt", LogoAccessibleName) + attribute("style", css::CssPlace(picIcon)) +
-            " draggable=\"false\">\n";
+            attribute("alt", LogoAccessibleName) + " draggable=\"false\">\n";
     for (const LabelDesign& label : Labels) {
         std::string caption(label.caption);
         if (label.name == "lblTitle")
@@ -47,13 +52,25 @@ std::string AboutHtml() {
         else if (label.name == "lblVersion")
             caption = captions.version;
         html += "<p" + attribute("class", label.black ? "label black" : "label") +
-                attribute("id", label.name) + attribute("style", css::CssPlace(label.place)) + ">" +
+                attribute("id", label.name) + ">" +
                 css::Html(caption) + "</p>\n";
     }
     for (const RuleDesign& line : Rule)
         html += rule(line);
     html += "</div>\n</dialog>\n";
     return html;
+}
+
+std::string AboutCss() {
+    std::string rules = css::CssRule("frmAbout", "--client-w:" + std::to_string(ClientWidth / design::TwipsPerPixel) +
+                                                     ";--client-h:" + std::to_string(ClientHeight / design::TwipsPerPixel));
+    rules += css::CssRule("cmdOK", placed("cmdOK", cmdOK));
+    rules += css::CssRule("picIcon", placed("picIcon", picIcon));
+    for (const LabelDesign& label : Labels)
+        rules += css::CssRule(label.name, placed(label.name, label.place));
+    for (const RuleDesign& line : Rule)
+        rules += css::CssRule(line.name, placed(line.name, place(line)) + ";--rule:" + css::CssColour(line.colour));
+    return rules;
 }
 
 }  // namespace velmora::about

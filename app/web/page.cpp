@@ -2,7 +2,10 @@
 // from their design tables, the design's fonts, and the style sheet given.
 //   velmora_page STYLE.css OUTPUT.html
 
+#include <emscripten.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -13,6 +16,13 @@
 #include "design/web/web_design.h"
 #include "main_window/form1_design.h"
 #include "main_window/web/form1_page.h"
+
+// Node.js's own SHA-256 for the policy's hash of the style sheet.
+EM_JS(char*, velmora_sha256_base64, (const char* text, int length), {
+    const digest = require("crypto").createHash("sha256")
+        .update(Buffer.from(HEAPU8.subarray(text, text + length))).digest("base64");
+    return allocateUTF8(digest);
+});
 
 namespace {
 
@@ -51,6 +61,20 @@ std::string fonts() {
            "--small-px:" + css::CssPixels(WindowsSmallCaptionFont.pointSize) + "}\n";
 }
 
+std::string sha256Base64(const std::string& text) {
+    char* digest = velmora_sha256_base64(text.data(), static_cast<int>(text.size()));
+    std::string result(digest);
+    std::free(digest);
+    return result;
+}
+
+// Only the page's own files, its one style sheet by its hash, and no script
+// but velmora.js; WebAssembly may compile.
+std::string securityPolicy(const std::string& styleSheet) {
+    return "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'sha256-" +
+           sha256Base64(styleSheet) + "'; object-src 'none'; base-uri 'none'; form-action 'none'";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,28 +91,31 @@ int main(int argc, char** argv) {
     }
 
     const std::string title = css::Html(velmora::Form1Caption);
+    const std::string styleSheet =
+        "\n" + fonts() + velmora::Form1Css() + velmora::about::AboutCss() + style.str();
     std::ofstream page(argv[2]);
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         << "<meta http-equiv=\"Content-Security-Policy\" content=\"" << securityPolicy(styleSheet)
+         << "\">\n"
             "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">\n"
             "<meta name=\"color-scheme\" content=\"light dark\">\n"
             "<meta name=\"theme-color\" content=\"#0a246a\">\n"
             "<meta name=\"description\" content=\"Works out the time, the speed or the size of "
             "a data transfer from the other two, on every keystroke.\">\n"
          << "<title>" << title << "</title>\n"
-         << "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
+         // The program is fetched beside the page, not after its loader.
+         << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
+            "crossorigin>\n"
+            "<script src=\"velmora.js\" defer></script>\n"
+            "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
             "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
             "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"
-            "<style>\n"
-         << fonts() << style.str()
+            "<style>"
+         << styleSheet
          << "</style>\n"
-            "<script src=\"velmora.js\" defer></script>\n"
             "</head>\n<body>\n"
          << velmora::Form1Html() << velmora::about::AboutHtml()
-         << "<script>\n"
-            "if (\"serviceWorker\" in navigator)\n"
-            "    addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));\n"
-            "</script>\n"
-            "</body>\n</html>\n";
+         << "</body>\n</html>\n";
     page.close();
     if (!page) {
         std::cerr << "velmora_page: cannot write " << argv[2] << "\n";

@@ -58,16 +58,9 @@ EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* f
     dialog.showModal();
     document.getElementById(UTF8ToString(focus, focusLength)).focus();
 });
+// Found by the loader (app/web/post.js) before the program starts.
 EM_JS(char*, velmora_dom_decimal_separator, (), {
-    let separator = ".";
-    try {
-        const part = new Intl.NumberFormat(navigator.language).formatToParts(1.5)
-            .find(p => p.type === "decimal");
-        if (part)
-            separator = part.value;
-    } catch (e) {
-    }
-    return allocateUTF8(separator);
+    return allocateUTF8(Module.decimalSeparator || ".");
 });
 
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {

@@ -1,6 +1,7 @@
 #include "design/web/web_design.h"
 
 #include <cstdio>
+#include <string>
 
 namespace velmora::design::web {
 
@@ -21,16 +22,28 @@ std::string CssColour(Rgb colour) {
     return buffer;
 }
 
-std::string CssLength(int twips) {
-    return "calc(var(--u)*" + Pixels(static_cast<double>(twips) / TwipsPerPixel) + ")";
+std::string CssPlaceVariables(TwipsRect place) {
+    const auto pixels = [](int twips) { return Pixels(static_cast<double>(twips) / TwipsPerPixel); };
+    return "--l:" + pixels(place.left) + ";--t:" + pixels(place.top) + ";--w:" + pixels(place.width) +
+           ";--h:" + pixels(place.height);
 }
 
-std::string CssPlace(TwipsRect place) {
-    return "left:" + CssLength(place.left) + ";top:" + CssLength(place.top) +
-           ";width:" + CssLength(place.width) + ";height:" + CssLength(place.height);
+std::string CssCellVariables(int row, int column, int columnSpan) {
+    return "--row:" + std::to_string(row) + ";--col:" + std::to_string(column) +
+           ";--span:" + std::to_string(columnSpan);
 }
 
 std::string CssPixels(double points) { return Pixels(points * StandardDpi / 72.0); }
+
+std::string CssRule(std::string_view id, std::string_view declarations) {
+    std::string rule = "#";
+    for (const char c : id) {
+        if (c == '(' || c == ')')
+            rule += '\\';
+        rule += c;
+    }
+    return rule + "{" + std::string(declarations) + "}\n";
+}
 
 std::string Html(std::string_view text) {
     std::string result;

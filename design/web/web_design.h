@@ -7,23 +7,28 @@
 #include "design/fonts.h"
 #include "design/twips.h"
 
-// The designs in CSS terms. The page scales as a whole: every length is a
-// multiple of --u, one designed pixel (15 twips), which the page's style sets
-// from the size of the screen.
+// The designs in CSS terms. Every length is a multiple of --u, one designed
+// pixel (15 twips), which the page's style sheet sets for the reader's font
+// size and screen. Places are written into the style sheet as custom
+// properties, never as style attributes: the page's security policy allows
+// no inline style, and the phone arrangement overrides them from there.
 namespace velmora::design::web {
 
 // "#rrggbb".
 std::string CssColour(Rgb colour);
 
-// calc(var(--u) * 88) for 1320 twips; whole pixels come out whole.
-std::string CssLength(int twips);
+// A place as --l, --t, --w and --h in designed pixels: 88 for 1320 twips.
+std::string CssPlaceVariables(TwipsRect place);
 
-// left, top, width and height of a place, as a style attribute's declarations.
-std::string CssPlace(TwipsRect place);
+// A cell of the phone arrangement's grid as --row, --col and --span.
+std::string CssCellVariables(int row, int column, int columnSpan);
 
 // A font's size in designed pixels, a bare number to multiply --u with:
 // points at 96 dots per inch.
 std::string CssPixels(double points);
+
+// A rule for the element with that id: #Text3\(0\){declarations}.
+std::string CssRule(std::string_view id, std::string_view declarations);
 
 // Text escaped for HTML content and attribute values.
 std::string Html(std::string_view text);

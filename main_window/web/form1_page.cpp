@@ -8,6 +8,7 @@
 #include "core/units.h"
 #include "design/web/web_design.h"
 #include "main_window/form1_design.h"
+#include "main_window/form1_phone_design.h"
 #include "main_window/form1_rules.h"
 
 namespace velmora {
@@ -89,15 +90,10 @@ std::string_view alignment(Alignment a) {
     return "left";
 }
 
+std::string OptionLabelId(std::string_view option) { return std::string(option) + "-label"; }
+
 std::string attribute(std::string_view name, std::string_view value) {
     return " " + std::string(name) + "=\"" + css::Html(value) + "\"";
-}
-
-std::string fieldStyle(const Form1Model& model, Field field, const ControlDesign& control) {
-    const design::Rgb back = model.colours[Form1Model::slot(field)];
-    return css::CssPlace(control.place) + ";background-color:" + css::CssColour(back) +
-           ";color:" + css::CssColour(design::ReadableTextOn(back)) +
-           ";text-align:" + std::string(alignment(control.alignment));
 }
 
 template <std::size_t N>
@@ -121,37 +117,33 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         return "<input type=\"text\" class=\"field\"" + name +
                attribute("aria-label", c.accessibleName) +
                attribute("value", model.texts[Form1Model::slot(field)]) +
-               " autocomplete=\"off\" spellcheck=\"false\"" +
-               (model.locked[Form1Model::slot(field)] ? " readonly" : "") +
-               attribute("style", fieldStyle(model, field, c)) + ">\n";
+               " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
+               (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";
     case ControlKind::List: {
         const bool first = field == Field::Combo1;
         const int selected = model.listIndex[first ? 0 : 1];
         return "<select class=\"field\"" + name + attribute("aria-label", c.accessibleName) +
                attribute("aria-readonly", model.locked[Form1Model::slot(field)] ? "true" : "false") +
-               attribute("style", fieldStyle(model, field, c)) + ">" +
+               ">" +
                (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
                "</select>\n";
     }
     case ControlKind::Option:
-        return "<label class=\"option\"" + attribute("style", css::CssPlace(c.place)) +
-               "><input type=\"radio\" name=\"Option1\"" + name +
+        // The label is the button's target and place; the input keeps the name.
+        return "<label class=\"option\"" + attribute("id", OptionLabelId(c.name)) + "><input type=\"radio\" name=\"Option1\"" + name +
                (c.name == "Option1(0)" ? " checked" : "") + "><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
         return "<img" + name + " src=\"logo.png\" role=\"button\"" +
                attribute("alt", c.accessibleName) + attribute("title", Image1ToolTip) +
-               attribute("style", css::CssPlace(c.place)) + " draggable=\"false\">\n";
+               " draggable=\"false\">\n";
     case ControlKind::Label: {
         const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
                                          [&](const auto& p) { return p.first == c.name; });
-        const std::string style = css::CssPlace(c.place) +
-                                  ";text-align:" + std::string(alignment(c.alignment));
         const std::string kind = IsSmallCaption(c.name) ? "label small" : "label";
         if (target != LabelFor.end())
-            return "<label" + attribute("class", kind) + name + attribute("for", target->second) +
-                   attribute("style", style) + ">" + css::Html(c.caption) + "</label>\n";
-        return "<span" + attribute("class", kind) + name + attribute("style", style) + ">" +
+            return "<label" + attribute("class", kind) + name + attribute("for", target->second) + ">" + css::Html(c.caption) + "</label>\n";
+        return "<span" + attribute("class", kind) + name + ">" +
                css::Html(c.caption) + "</span>\n";
     }
     case ControlKind::Frame:
@@ -178,10 +170,7 @@ std::string Form1Html() {
     std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
                        "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" alt=\"\">"
                        "<h1 id=\"Form1-title\">" +
-                       css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\"" +
-                       attribute("style", "width:" + css::CssLength(Form1ClientWidth) +
-                                              ";height:" + css::CssLength(Form1ClientHeight)) +
-                       ">\n";
+                       css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\">\n";
     bool inFrame = false;
     for (const ControlDesign* c : order) {
         if (inFrame && c->kind != ControlKind::Option) {
@@ -189,8 +178,7 @@ std::string Form1Html() {
             inFrame = false;
         }
         if (c->kind == ControlKind::Frame) {
-            html += "<fieldset class=\"frame\"" + attribute("id", c->name) +
-                    attribute("style", css::CssPlace(c->place)) + "><legend>" +
+            html += "<fieldset class=\"frame\"" + attribute("id", c->name) + "><legend>" +
                     css::Html(c->caption) + "</legend>\n";
             inFrame = true;
             continue;
@@ -201,6 +189,33 @@ std::string Form1Html() {
         html += "</fieldset>\n";
     html += "</div>\n</main>\n";
     return html;
+}
+
+std::string Form1Css() {
+    Form1Model model;
+    model.rules.Form_Load();
+
+    std::string rules = css::CssRule("Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
+                                                  ";--client-h:" + std::to_string(Form1ClientHeight / design::TwipsPerPixel) +
+                                                  ";--phone-columns:" + std::to_string(Form1PhoneColumns));
+    for (const ControlDesign& c : Form1Design) {
+        const PhoneCell& cell = *std::find_if(Form1PhoneDesign.begin(), Form1PhoneDesign.end(),
+                                              [&](const PhoneCell& p) { return p.name == c.name; });
+        std::string declarations = css::CssPlaceVariables(c.place) + ";" +
+                                   css::CssCellVariables(cell.row, cell.column, cell.columnSpan);
+        if (c.kind == ControlKind::Label)
+            declarations += ";--align:" + std::string(alignment(c.alignment));
+        const auto field = std::find(FieldNames.begin(), FieldNames.end(), c.name);
+        if (field != FieldNames.end()) {
+            // The colours the window's load leaves; the program writes them from then on.
+            const design::Rgb back = model.colours[static_cast<std::size_t>(field - FieldNames.begin())];
+            declarations += ";background-color:" + css::CssColour(back) +
+                            ";color:" + css::CssColour(design::ReadableTextOn(back));
+        }
+        rules += css::CssRule(c.kind == ControlKind::Option ? OptionLabelId(c.name) : std::string(c.name),
+                              declarations);
+    }
+    return rules;
 }
 
 }  // namespace velmora

@@ -4,9 +4,13 @@
 
 namespace velmora {
 
-// The main window as the page's HTML: every control of the design table at
-// its place, in tab order, showing what the window's load leaves in it, so
-// the page's first paint is already the window the program takes over.
+// The main window as the page's HTML: every control of the design table, in
+// tab order, showing what the window's load leaves in it, so the page's
+// first paint is already the window the program takes over.
 std::string Form1Html();
+
+// The style sheet's rules for each control: its designed place, its cell in
+// the phone arrangement and, for a field, the colours the load leaves.
+std::string Form1Css();
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 // The main window in Chromium, driven with real clicks and keys.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { byId, chooseMode, fields, read, ready, retype, timeFields, useSite } from "./harness.mjs";
+import { byId, chooseMode, fields, read, ready, retype, timeFields, useSite, watchPolicy } from "./harness.mjs";
 
 const site = useSite();
 
@@ -142,6 +142,7 @@ test("Tab goes through the window in its designed order", async t => {
 
 test("a mode and a size given before the program is ready still count", async t => {
     const context = await site.browser.newContext();
+    await watchPolicy(t, context);
     t.after(() => context.close());
     const page = await context.newPage();
     // The program arrives only once the user has acted on the page.

@@ -57,6 +57,23 @@ export async function ready(page) {
     await page.waitForFunction(() => globalThis.Module?.calledRun === true, null, { timeout: 20000 });
 }
 
+// Every page runs under its security policy; a violation of it fails the
+// test that opened the page.
+export async function watchPolicy(t, context) {
+    await context.addInitScript(() => {
+        globalThis.policyViolations = [];
+        document.addEventListener("securitypolicyviolation", event =>
+            globalThis.policyViolations.push(`${event.effectiveDirective}: ${event.blockedURI || event.sample}`));
+    });
+    t.after(async () => {
+        for (const page of context.pages()) {
+            const violations = await page.evaluate(() => globalThis.policyViolations ?? []).catch(() => []);
+            if (violations.length)
+                throw new Error(`security policy violated:\n${violations.join("\n")}`);
+        }
+    });
+}
+
 // One server and one browser for a test file; open() gives each test its own
 // context, closed when the test ends.
 export function useSite() {
@@ -71,6 +88,7 @@ export function useSite() {
     });
     site.open = async (t, contextOptions = {}) => {
         const context = await site.browser.newContext(contextOptions);
+        await watchPolicy(t, context);
         t.after(() => context.close());
         // A broken page fails its test well inside CTest's time limit.
         context.setDefaultTimeout(15000);

@@ -5,7 +5,7 @@ import { mkdtemp, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { chromiumArgs, chromiumPath, read, ready, retype, serve, timeFields, useSite } from "./harness.mjs";
+import { chromiumArgs, chromiumPath, read, ready, retype, serve, timeFields, useSite, watchPolicy } from "./harness.mjs";
 
 const site = useSite();
 
@@ -25,6 +25,7 @@ test("after one visit the page is installable and works offline", async t => {
     const profile = await mkdtemp(join(tmpdir(), "velmora-profile-"));
     const context = await chromium.launchPersistentContext(profile,
         { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
+    await watchPolicy(t, context);
     t.after(async () => {
         await context.close();
         await rm(profile, { recursive: true, force: true });
@@ -47,4 +48,25 @@ test("after one visit the page is installable and works offline", async t => {
     await ready(page);
     await retype(page, "Text1", "64");
     assert.deepEqual(await read(page, timeFields), ["0", "0", "0", "0", "0", "2"]);
+});
+
+test("the page's policy refuses inline script and style, and says so", async t => {
+    const { page } = await site.open(t);
+    const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', m => m.content);
+    for (const directive of ["default-src 'self'", "script-src 'self' 'wasm-unsafe-eval'",
+        "object-src 'none'", "base-uri 'none'", "form-action 'none'"])
+        assert.ok(policy.includes(directive), `${directive} in ${policy}`);
+    assert.doesNotMatch(policy, /'unsafe-inline'|'unsafe-eval'/);
+
+    const ran = await page.evaluate(async () => {
+        const script = document.createElement("script");
+        script.textContent = "globalThis.injected = true";
+        document.body.append(script);
+        document.getElementById("Text1").setAttribute("style", "color: red");
+        await new Promise(resolve => setTimeout(resolve, 100));
+        return globalThis.injected === true;
+    });
+    assert.equal(ran, false);
+    const violations = await page.evaluate(() => globalThis.policyViolations.splice(0));
+    assert.deepEqual(violations.map(v => v.split(":")[0]).sort(), ["script-src-elem", "style-src-attr"]);
 });
