@@ -103,10 +103,11 @@ int main(int argc, char** argv) {
             "<meta name=\"description\" content=\"Works out the time, the speed or the size of "
             "a data transfer from the other two, on every keystroke.\">\n"
          << "<title>" << title << "</title>\n"
-         // The program is fetched beside the page, not after its loader.
+         // The program is fetched beside the page, not after its loader, and
+         // compiles while the page is parsed and painted.
          << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
             "crossorigin>\n"
-            "<script src=\"velmora.js\" defer></script>\n"
+            "<script src=\"velmora.js\" async></script>\n"
             "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
             "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
             "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"

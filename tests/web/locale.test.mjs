@@ -16,3 +16,10 @@ test("under de-DE a speed is written with a comma, and both separators read", as
         assert.deepEqual(await read(page, ["Text2", "Combo2"]), [speed, unit], size);
     }
 });
+
+test("under de-CH, whose numbers take a full stop, a speed is written with one", async t => {
+    const { page } = await site.open(t, { locale: "de-CH" });
+    await chooseMode(page, 1);
+    await retype(page, "Text1", "1536");
+    assert.deepEqual(await read(page, ["Text2", "Combo2"]), ["1.5", "MegaBytes/second"]);
+});
