@@ -158,13 +158,30 @@ std::string Form1Html() {
     Form1Model model;
     model.rules.Form_Load();
 
-    // Tab order is document order. The logo never takes the focus; it comes
-    // first, so that the small captions paint over its lower edge.
+    // Tab order is document order. A caption that names a field stands
+    // beside it, so that a screen reader reads them together: the row
+    // captions before their field, the time captions after theirs. The logo
+    // never takes the focus; it comes first, so that the small captions
+    // paint over its lower edge.
+    const auto tabIndexOf = [](std::string_view name) {
+        return std::find_if(Form1Design.begin(), Form1Design.end(),
+                            [&](const ControlDesign& c) { return c.name == name; })->tabIndex;
+    };
+    const auto readingPlace = [&](const ControlDesign* c) {
+        if (c->name == "Label3")
+            return tabIndexOf("Text3(3)") - 0.5;
+        const auto named = std::find_if(LabelFor.begin(), LabelFor.end(),
+                                        [&](const auto& p) { return p.first == c->name; });
+        if (named == LabelFor.end())
+            return static_cast<double>(c->tabIndex);
+        const bool rowCaption = named->second == "Text1" || named->second == "Text2";
+        return tabIndexOf(named->second) + (rowCaption ? -0.5 : 0.5);
+    };
     std::vector<const ControlDesign*> order;
     for (const ControlDesign& c : Form1Design)
         order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
-        return a->tabIndex < b->tabIndex;
+    std::stable_sort(order.begin(), order.end(), [&](const ControlDesign* a, const ControlDesign* b) {
+        return readingPlace(a) < readingPlace(b);
     });
 
     std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
