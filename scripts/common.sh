@@ -42,6 +42,10 @@ VELMORA_WEB_PACKAGES=(
 # under Node.js, and Chromium for the page's (driven by Playwright from npm).
 VELMORA_WEB_TEST_PACKAGES=(
     googletest chromium fonts-liberation
+    # The page in the other engines: Firefox ESR, and WebKitGTK's driver
+    # (which brings MiniBrowser) on Xvfb, with the locales' sources to build
+    # the German one it is tested in.
+    firefox-esr webkit2gtk-driver xvfb locales
 )
 
 # Installs the Debian packages that are not installed yet; quiet and quick

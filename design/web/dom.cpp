@@ -87,7 +87,8 @@ EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler)
     const target = name ? document.getElementById(name) : document;
     const keys = {Tab: 1, F1: 2, Enter: 3, Escape: 4, Shift: 5, Control: 5, Alt: 5, Meta: 5};
     target.addEventListener("keydown", event => {
-        if (_velmora_dom_event(handler, keys[event.key] || 0))
+        // WebKitGTK names a Shift+Tab "Unidentified"; its code is still Tab.
+        if (_velmora_dom_event(handler, keys[event.key] || keys[event.code] || 0))
             event.preventDefault();
     });
 });

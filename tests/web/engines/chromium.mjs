@@ -1,0 +1,53 @@
+// Chromium through Playwright: one browser, a fresh context for each page.
+import { chromium } from "playwright-core";
+import { byId, chromiumArgs, chromiumPath } from "../harness.mjs";
+import { ready, recordViolations } from "./common.mjs";
+
+export async function start() {
+    const browser = await chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
+    return {
+        name: "chromium",
+        version: browser.version(),
+        initScript: true,
+        async open({ url, viewport = { width: 560, height: 300 }, locale = "en-US",
+                     colorScheme = "light", touch = false }) {
+            const context = await browser.newContext({ viewport, locale, colorScheme,
+                hasTouch: touch, isMobile: touch });
+            context.setDefaultTimeout(15000);
+            await context.addInitScript(recordViolations);
+            const page = await context.newPage();
+            const result = wrap(page, context, touch);
+            await result.goto(url);
+            return result;
+        },
+        stop: () => browser.close(),
+    };
+}
+
+function wrap(page, context, touch) {
+    return {
+        async goto(url) {
+            await page.goto(url);
+            await ready(this);
+        },
+        async reload() {
+            await page.reload();
+            await ready(this);
+        },
+        click: id => page.click(byId(id)),
+        tap: id => touch ? page.tap(byId(id)) : page.click(byId(id)),
+        type: text => page.keyboard.type(text),
+        press: key => page.keyboard.press(key),
+        async wheel(id) {
+            await page.hover(byId(id));
+            await page.mouse.wheel(0, 120);
+        },
+        // Playwright's own choice of an option: a native list's pop-up is
+        // out of reach of input events.
+        choose: (id, label) => page.selectOption(byId(id), { label }).then(() => {}),
+        eval: (fn, arg) => page.evaluate(fn, arg),
+        screenshot: () => page.screenshot(),
+        setOffline: offline => context.setOffline(offline),
+        close: () => context.close(),
+    };
+}

@@ -1,0 +1,238 @@
+// What the page must do in every browser engine, written once against the
+// drivers' common page: click(), tap(), type(), press(), wheel(), choose(),
+// eval(), screenshot(), reload(), close().
+import assert from "node:assert/strict";
+import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { isDeepStrictEqual } from "node:util";
+import { fields, serve, siteDir, timeFields } from "../harness.mjs";
+import { faceColours, recordViolations, sleep } from "./common.mjs";
+
+const pink = "rgb(255, 189, 197)";
+const white = "rgb(255, 255, 255)";
+const options = ["Option1(0)", "Option1(1)", "Option1(2)"];
+// The fields each mode works out, by Option1's index.
+const results = [timeFields, ["Text2", "Combo2"], ["Text1", "Combo1"]];
+
+// What the user sees in each field: its value, and for a list its option's text.
+const read = (page, ids = fields) => page.eval(ids => ids.map(id => {
+    const element = document.getElementById(id);
+    return element.tagName === "SELECT" ? element.selectedOptions[0]?.text : element.value;
+}), ids);
+const times = page => read(page, timeFields);
+const focused = page => page.eval(() => document.activeElement?.id ?? "");
+
+// Some drivers return before the page has handled the input: asks again
+// for a while before comparing.
+async function settles(page, get, expected, message) {
+    let actual;
+    for (let i = 0; i < 40; ++i) {
+        actual = await get(page);
+        if (isDeepStrictEqual(actual, expected))
+            return;
+        await sleep(50);
+    }
+    assert.deepEqual(actual, expected, message);
+}
+
+async function retype(page, id, text) {
+    await page.click(id);
+    await page.press("Control+A");
+    await page.type(text);
+}
+
+// The colour that fills most of each element on the viewport's picture.
+async function faces(page, ids) {
+    const [boxes, scale] = await page.eval(ids => [ids.map(id => {
+        const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
+        return { x, y, width, height };
+    }), devicePixelRatio], ids);
+    const colours = faceColours(await page.screenshot(), boxes, scale);
+    return Object.fromEntries(ids.map((id, i) => [id, colours[i]]));
+}
+
+async function withPage(engine, options, play) {
+    const page = await engine.open(options);
+    try {
+        return await play(page);
+    } finally {
+        await page.close();
+    }
+}
+
+// The site with the violation recorder as the first thing in the document,
+// for an engine whose driver cannot run a script before the page's own.
+async function recordingSite() {
+    const dir = await mkdtemp(join(tmpdir(), "velmora-site-"));
+    await cp(siteDir, dir, { recursive: true });
+    const index = join(dir, "index.html");
+    const html = await readFile(index, "utf8");
+    await writeFile(index, html.replace(/<head[^>]*>/i, head => `${head}<script>${recordViolations}</script>`));
+    const server = await serve(dir);
+    return { url: server.url, stop: async () => { server.stop(); await rm(dir, { recursive: true, force: true }); } };
+}
+
+// Each scenario plays in one engine at a time: run(engine, site).
+export const scenarios = [
+    {
+        name: "each mode draws its result fields pink and the others white, light and dark",
+        async run(engine, site) {
+            for (const colorScheme of ["light", "dark"]) {
+                await withPage(engine, { url: site.url, colorScheme }, async page => {
+                    // Time last: back from the others, not only as loaded.
+                    for (const mode of [1, 2, 0]) {
+                        await page.click(options[mode]);
+                        await settles(page, p => p.eval(id => document.getElementById(id).checked, options[mode]), true);
+                        const expected = Object.fromEntries(fields.map(id =>
+                            [id, results[mode].includes(id) ? pink : white]));
+                        assert.deepEqual(await faces(page, fields), expected, `${colorScheme}, mode ${mode}`);
+                    }
+                });
+            }
+        },
+    },
+    {
+        name: "every keystroke in Data Size recalculates the time",
+        run: (engine, site) => withPage(engine, { url: site.url }, async page => {
+            assert.deepEqual(await times(page), ["0", "0", "0", "0", "0", "1"]);
+            // At 32 KiloBytes/second.
+            await retype(page, "Text1", "1920");
+            await settles(page, times, ["0", "0", "0", "0", "1", "0"]);
+        }),
+    },
+    {
+        name: "a unit chosen by keyboard or from the list recalculates",
+        run: (engine, site) => withPage(engine, { url: site.url }, async page => {
+            await page.click("Text2");
+            await page.press("Tab");
+            await settles(page, focused, "Combo1");
+            await page.press("ArrowDown");
+            await settles(page, p => read(p, ["Combo1", ...timeFields]),
+                ["MegaBytes", "0", "0", "0", "0", "17", "4"], "ArrowDown");
+            await page.choose("Combo1", "GigaBytes");
+            await settles(page, p => read(p, ["Combo1", ...timeFields]),
+                ["GigaBytes", "0", "1", "5", "3", "16", "16"], "chosen");
+        }),
+    },
+    {
+        name: "a locked list takes the focus but refuses keys, clicks, the wheel and touch",
+        run: (engine, site) => withPage(engine, { url: site.url, touch: true }, async page => {
+            await page.click(options[1]);
+            const window = await read(page);
+            await page.click("Combo2");
+            await settles(page, focused, "Combo2");
+            const attempts = [["ArrowDown", p => p.press("ArrowDown")], ["End", p => p.press("End")],
+                ["m", p => p.press("m")], ["a click", p => p.click("Combo2")],
+                ["the wheel", p => p.wheel("Combo2")], ["a tap", p => p.tap("Combo2")]];
+            for (const [what, attempt] of attempts) {
+                await attempt(page);
+                // Nothing to wait for: a moment for anything that would change.
+                await sleep(100);
+                assert.deepEqual(await read(page), window, what);
+            }
+            assert.equal(await focused(page), "Combo2");
+        }),
+    },
+    {
+        name: "the About box opens modal, keeps the focus in, and each way of closing it gives it back",
+        run: (engine, site) => withPage(engine, { url: site.url }, async page => {
+            const state = p => p.eval(() => {
+                const box = document.getElementById("frmAbout");
+                return { open: box.open, modal: box.matches(":modal"), focus: document.activeElement?.id };
+            });
+            const openers = { "a click on the logo": p => p.click("Image1"), "F1": p => p.press("F1") };
+            const closers = { "OK": p => p.click("cmdOK"), "Enter": p => p.press("Enter"),
+                              "Escape": p => p.press("Escape") };
+            for (const [opening, open] of Object.entries(openers)) {
+                for (const [closing, close] of Object.entries(closers)) {
+                    await page.click("Text2");
+                    await open(page);
+                    await settles(page, state, { open: true, modal: true, focus: "cmdOK" }, `${opening}`);
+                    await close(page);
+                    await settles(page, state, { open: false, modal: false, focus: "Text2" },
+                        `${opening}, then ${closing}`);
+                }
+            }
+            // Tab and Shift+Tab go round OK and the logo only.
+            await page.press("F1");
+            const order = [];
+            for (const key of ["Tab", "Shift+Tab", "Shift+Tab"]) {
+                await page.press(key);
+                order.push(await focused(page));
+            }
+            assert.deepEqual(order, ["picIcon", "cmdOK", "picIcon"]);
+        }),
+    },
+    {
+        name: "under de-DE a speed is read and written with a comma",
+        run: (engine, site) => withPage(engine, { url: site.url, locale: "de-DE" }, async page => {
+            assert.equal(await page.eval(() => navigator.language), "de-DE");
+            await page.click(options[1]);
+            await retype(page, "Text1", "1,5");
+            await settles(page, p => read(p, ["Text2", "Combo2"]), ["1,5", "KiloBytes/second"]);
+        }),
+    },
+    {
+        name: "the service worker takes over and the page works offline",
+        async run(engine) {
+            // A server of its own, stopped below: whatever the page still
+            // fetches must come from its service worker.
+            const server = await serve();
+            try {
+                await withPage(engine, { url: server.url }, async page => {
+                    assert.equal(await page.eval(() => navigator.serviceWorker.ready.then(() => true)), true);
+                    await page.reload();
+                    await settles(page, p => p.eval(() => navigator.serviceWorker.controller !== null), true);
+                    server.stop();
+                    await page.setOffline?.(true);
+                    await page.reload();
+                    await retype(page, "Text1", "64");
+                    await settles(page, times, ["0", "0", "0", "0", "0", "2"]);
+                });
+            } finally {
+                server.stop();
+            }
+        },
+    },
+    {
+        name: "on a phone every control is big enough to touch and in sight",
+        run: (engine, site) => withPage(engine,
+            { url: site.url, viewport: { width: 390, height: 844 }, touch: true }, async page => {
+                const { boxes, scrollWidth } = await page.eval(() => ({
+                    boxes: [...document.querySelectorAll(".field, label.option")].map(element => {
+                        const { left, top, right, bottom } = element.getBoundingClientRect();
+                        return [element.id || element.querySelector("input").id,
+                            { left, top, right, bottom }];
+                    }),
+                    scrollWidth: document.scrollingElement.scrollWidth,
+                }));
+                assert.equal(boxes.length, 13, JSON.stringify(boxes));
+                const small = boxes.filter(([, b]) => b.right - b.left < 44 || b.bottom - b.top < 44);
+                const outside = boxes.filter(([, b]) => b.left < 0 || b.top < 0 || b.right > 390 || b.bottom > 844);
+                assert.deepEqual(small, [], "smaller than 44 by 44");
+                assert.deepEqual(outside, [], "out of the viewport");
+                assert.ok(scrollWidth <= 390, `scrolls sideways: ${scrollWidth}`);
+            }),
+    },
+    {
+        name: "the page carries a security policy and nothing it does breaks it",
+        async run(engine, site) {
+            const recording = engine.initScript ? null : await recordingSite();
+            try {
+                await withPage(engine, { url: (recording ?? site).url }, async page => {
+                    assert.equal(await page.eval(() =>
+                        document.querySelectorAll('meta[http-equiv="Content-Security-Policy" i]').length), 1);
+                    for (const option of [options[1], options[2], options[0]])
+                        await page.click(option);
+                    await retype(page, "Text1", "64");
+                    await page.press("F1");
+                    await page.press("Escape");
+                    assert.deepEqual(await page.eval(() => globalThis.velmoraViolations), []);
+                });
+            } finally {
+                await recording?.stop();
+            }
+        },
+    },
+];
