@@ -57,14 +57,18 @@ export async function ready(page) {
     await page.waitForFunction(() => globalThis.Module?.calledRun === true, null, { timeout: 20000 });
 }
 
+// Records every violation of the page's security policy from the document's
+// start, as script source that any driver can run before the page's own.
+export const recordPolicyViolations = `(() => {
+    globalThis.policyViolations = [];
+    document.addEventListener("securitypolicyviolation", event =>
+        globalThis.policyViolations.push(event.effectiveDirective + ": " + (event.blockedURI || event.sample)), true);
+})();`;
+
 // Every page runs under its security policy; a violation of it fails the
 // test that opened the page.
 export async function watchPolicy(t, context) {
-    await context.addInitScript(() => {
-        globalThis.policyViolations = [];
-        document.addEventListener("securitypolicyviolation", event =>
-            globalThis.policyViolations.push(`${event.effectiveDirective}: ${event.blockedURI || event.sample}`));
-    });
+    await context.addInitScript(recordPolicyViolations);
     t.after(async () => {
         for (const page of context.pages()) {
             const violations = await page.evaluate(() => globalThis.policyViolations ?? []).catch(() => []);

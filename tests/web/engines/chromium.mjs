@@ -1,7 +1,7 @@
 // Chromium through Playwright: one browser, a fresh context for each page.
 import { chromium } from "playwright-core";
-import { byId, chromiumArgs, chromiumPath } from "../harness.mjs";
-import { ready, recordViolations } from "./common.mjs";
+import { byId, chromiumArgs, chromiumPath, recordPolicyViolations } from "../harness.mjs";
+import { ready } from "./common.mjs";
 
 export async function start() {
     const browser = await chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
@@ -14,7 +14,7 @@ export async function start() {
             const context = await browser.newContext({ viewport, locale, colorScheme,
                 hasTouch: touch, isMobile: touch });
             context.setDefaultTimeout(15000);
-            await context.addInitScript(recordViolations);
+            await context.addInitScript(recordPolicyViolations);
             const page = await context.newPage();
             const result = wrap(page, context, touch);
             await result.goto(url);

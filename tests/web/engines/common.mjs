@@ -1,5 +1,5 @@
-// What the three engines' drivers share: key names, waiting, the recorder of
-// security policy violations, and reading colours off a screenshot.
+// What the three engines' drivers share: key names, waiting, and reading
+// colours off a screenshot.
 import { PNG } from "pngjs";
 
 // "Shift+Tab" -> { modifiers: ["Shift"], key: "Tab" }.
@@ -28,14 +28,6 @@ export function ready(page) {
     return waitFor(page, () => globalThis.Module?.calledRun === true, undefined,
         { what: "the program to start" });
 }
-
-// Run before the page's own scripts where the engine can: every violation
-// is kept, including those the page's first scripts cause.
-export const recordViolations = `(() => {
-    globalThis.velmoraViolations = [];
-    document.addEventListener("securitypolicyviolation", event =>
-        globalThis.velmoraViolations.push(event.violatedDirective + " " + event.blockedURI), true);
-})();`;
 
 // The colour that fills most of each box on a viewport screenshot: the
 // element's face, whatever text or arrow it also holds. Each box is cut in

@@ -4,8 +4,8 @@
 // fresh user context in it.
 import { existsSync } from "node:fs";
 import puppeteer from "puppeteer-core";
-import { byId } from "../harness.mjs";
-import { ready, recordViolations, splitKey } from "./common.mjs";
+import { byId, recordPolicyViolations } from "../harness.mjs";
+import { ready, splitKey } from "./common.mjs";
 
 export const firefoxPath = process.env.VELMORA_FIREFOX ||
     ["/usr/bin/firefox-esr", "/usr/lib/firefox-esr/firefox-esr"].find(existsSync);
@@ -44,7 +44,7 @@ export async function start() {
             const page = await context.newPage();
             page.setDefaultTimeout(15000);
             await page.setViewport({ ...viewport, deviceScaleFactor: 1 });
-            await page.evaluateOnNewDocument(recordViolations);
+            await page.evaluateOnNewDocument(recordPolicyViolations);
             const result = wrap(page, context);
             await result.goto(url);
             return result;

@@ -6,8 +6,8 @@ import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { isDeepStrictEqual } from "node:util";
-import { fields, serve, siteDir, timeFields } from "../harness.mjs";
-import { faceColours, recordViolations, sleep } from "./common.mjs";
+import { fields, recordPolicyViolations, serve, siteDir, timeFields } from "../harness.mjs";
+import { faceColours, sleep } from "./common.mjs";
 
 const pink = "rgb(255, 189, 197)";
 const white = "rgb(255, 255, 255)";
@@ -68,7 +68,7 @@ async function recordingSite() {
     await cp(siteDir, dir, { recursive: true });
     const index = join(dir, "index.html");
     const html = await readFile(index, "utf8");
-    await writeFile(index, html.replace(/<head[^>]*>/i, head => `${head}<script>${recordViolations}</script>`));
+    await writeFile(index, html.replace(/<head[^>]*>/i, head => `${head}<script>${recordPolicyViolations}</script>`));
     const server = await serve(dir);
     return { url: server.url, stop: async () => { server.stop(); await rm(dir, { recursive: true, force: true }); } };
 }
@@ -228,7 +228,7 @@ export const scenarios = [
                     await retype(page, "Text1", "64");
                     await page.press("F1");
                     await page.press("Escape");
-                    assert.deepEqual(await page.eval(() => globalThis.velmoraViolations), []);
+                    assert.deepEqual(await page.eval(() => globalThis.policyViolations), []);
                 });
             } finally {
                 await recording?.stop();
