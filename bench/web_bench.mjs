@@ -50,8 +50,16 @@ try {
         const context = await browser.newContext();
         try {
             const tab = await context.newPage();
+            // When the loader asks for the program, when the program is
+            // compiled and the page parsed (the last run dependency gone),
+            // when main() returns.
             await tab.addInitScript(() => {
-                window.Module = { postRun: [() => { window.velmoraReady = performance.now(); }] };
+                const times = window.velmoraTimes = {};
+                window.Module = {
+                    locateFile: (path, prefix) => { times.loader ??= performance.now(); return prefix + path; },
+                    monitorRunDependencies: left => { if (left === 0) times.compiled = performance.now(); },
+                    postRun: [() => { times.ready = performance.now(); }],
+                };
             });
             await tab.goto(url);
             const paint = await tab.evaluate(() => new Promise(resolve => {
@@ -61,14 +69,15 @@ try {
                         resolve(entry.startTime);
                 }).observe({ type: "paint", buffered: true });
             }));
-            const working = url === pages.velmora
-                ? await (await tab.waitForFunction(() => window.velmoraReady)).jsonValue() : null;
-            return { paint, working };
+            const times = url === pages.velmora
+                ? await (await tab.waitForFunction(() => window.velmoraTimes.ready && window.velmoraTimes)).jsonValue()
+                : {};
+            return { paint, working: times.ready, times };
         } finally {
             await context.close();
         }
     };
-    const paints = { velmora: [], floor: [], ratio: [], working: [], workingRatio: [] };
+    const paints = { velmora: [], floor: [], ratio: [], working: [], workingRatio: [], loader: [], compiled: [], main: [] };
     for (let run = -2; run < runs; ++run) {
         // Alternate which goes first, so that drift costs both alike; the
         // first two rounds warm the browser and the server up.
@@ -83,6 +92,10 @@ try {
         paints.ratio.push(result.velmora.paint / result.floor.paint);
         paints.working.push(result.velmora.working);
         paints.workingRatio.push(result.velmora.working / result.floor.paint);
+        const { times } = result.velmora;
+        paints.loader.push(times.loader);
+        paints.compiled.push(times.compiled);
+        paints.main.push(times.ready - times.compiled);
     }
 
     // A keystroke in Data Size, in one context per page.
@@ -161,6 +174,9 @@ try {
     row("  navigation to the end of main(): a typed size recalculates", ms(median(paints.working)),
         ms(median(paints.floor)), `${median(paints.workingRatio).toFixed(2)} against the floor's paint ` +
         `(goal <= 1.2: ${goal(median(paints.workingRatio), 1.2)})`);
+    row("  of that: navigation until the loader asks for the program", ms(median(paints.loader)), "", "");
+    row("  of that: navigation until the program is compiled", ms(median(paints.compiled)), "", "");
+    row("  of that: main() alone, from compiled to its end", ms(median(paints.main)), "", "");
     console.log("");
     row("Keystroke in Data Size, until the six time fields are written", "Velmora", "Floor", "");
     row("  dispatch of input, 200 batches of 50", us(typing.velmora.dispatch), us(typing.floor.dispatch),
