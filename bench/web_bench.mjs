@@ -72,7 +72,7 @@ try {
             const times = url === pages.velmora
                 ? await (await tab.waitForFunction(() => window.velmoraTimes.ready && window.velmoraTimes)).jsonValue()
                 : {};
-            return { paint, working: times.ready, times };
+            return { paint, times };
         } finally {
             await context.close();
         }
@@ -90,9 +90,9 @@ try {
         paints.velmora.push(result.velmora.paint);
         paints.floor.push(result.floor.paint);
         paints.ratio.push(result.velmora.paint / result.floor.paint);
-        paints.working.push(result.velmora.working);
-        paints.workingRatio.push(result.velmora.working / result.floor.paint);
         const { times } = result.velmora;
+        paints.working.push(times.ready);
+        paints.workingRatio.push(times.ready / result.floor.paint);
         paints.loader.push(times.loader);
         paints.compiled.push(times.compiled);
         paints.main.push(times.ready - times.compiled);
