@@ -48,6 +48,18 @@ VELMORA_WEB_TEST_PACKAGES=(
     firefox-esr webkit2gtk-driver xvfb locales
 )
 
+# What scripts/release needs besides the three builds' own: Debian's
+# packaging tools, git for the source archive, and the tool that takes the
+# build's times out of the zips.
+VELMORA_RELEASE_PACKAGES=(
+    debhelper dpkg-dev git strip-nondeterminism
+)
+# What checking the release needs: Debian's own check of a package, and man
+# to find the manual page it installs.
+VELMORA_RELEASE_TEST_PACKAGES=(
+    lintian man-db
+)
+
 # Installs the Debian packages that are not installed yet; quiet and quick
 # when everything is there already. Names like wine32:i386 bring in that
 # architecture first.

@@ -24,6 +24,7 @@ check "the installer ran silently" '"$run" "$installer" /S'
 check "installed into $program_files" '[ -d "$instdir" ]'
 check "the installed Velmora.exe is the one built" 'cmp -s "$instdir/Velmora.exe" "$built"'
 check "an uninstaller beside it" '[ -f "$instdir/Uninstall.exe" ]'
+check "and the licences" 'grep -q "MIT License" "$instdir/LICENSES.txt"'
 
 # Where the shortcut points, read from the .lnk file's link information.
 target=$(python3 - "$menu/Velmora.lnk" <<'PY' || true

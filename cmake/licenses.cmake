@@ -1,0 +1,25 @@
+# velmora_licenses(OUTPUT <file> [CRLF] PARTS <name>...): writes Velmora's
+# licence followed by those of the parts compiled in from elsewhere
+# (licenses/<name>.txt), the text a download carries beside the program.
+function(velmora_licenses)
+    cmake_parse_arguments(PARSE_ARGV 0 arg "CRLF" "OUTPUT" "PARTS")
+    set(sources ${PROJECT_SOURCE_DIR}/LICENSE)
+    foreach(part IN LISTS arg_PARTS)
+        list(APPEND sources ${PROJECT_SOURCE_DIR}/licenses/${part}.txt)
+    endforeach()
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE text)
+    string(REPEAT "=" 76 rule)
+    foreach(part IN LISTS arg_PARTS)
+        file(READ ${PROJECT_SOURCE_DIR}/licenses/${part}.txt part_text)
+        string(APPEND text "\n\n${rule}\n\n${part_text}")
+    endforeach()
+    string(REGEX REPLACE "\n+$" "\n" text "${text}")
+    if(arg_CRLF)
+        string(REPLACE "\n" "\r\n" text "${text}")
+    endif()
+    # Rewritten only when it changes, so that nothing rebuilds needlessly.
+    file(WRITE ${arg_OUTPUT}.new "${text}")
+    file(COPY_FILE ${arg_OUTPUT}.new ${arg_OUTPUT} ONLY_IF_DIFFERENT)
+    file(REMOVE ${arg_OUTPUT}.new)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
+endfunction()

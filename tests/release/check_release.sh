@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Makes the downloads of the checked-out commit twice, from two clones in two
+# folders, under other time zones, locales and umasks, minutes apart, and
+# checks that they are the same bytes and carry no build folder; then checks
+# the Debian package as Debian does (lintian) and as a user meets it:
+# installed with apt, started, removed without a trace.
+#   check_release.sh WORK_DIR
+# Leaves WORK_DIR/a with its dist/ and build-release/ for the Windows tests.
+set -euo pipefail
+work=$1
+repository=$(cd "$(dirname "$0")/../.." && pwd)
+rm -rf "$work"
+mkdir -p "$work"
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
+
+if [ -n "$(git -C "$repository" status --porcelain)" ]; then
+    echo "note: the release is checked on the last commit, without the uncommitted changes"
+fi
+for clone in a b; do
+    git clone --quiet --no-hardlinks "$repository" "$work/$clone"
+done
+(cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 && scripts/release)
+(cd "$work/b" && TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
+
+check "the two releases are the same bytes" \
+    'diff "$work/a/dist/SHA256SUMS" "$work/b/dist/SHA256SUMS"'
+check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --quiet -c SHA256SUMS)'
+
+dist=$work/a/dist
+version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
+deb=$dist/velmora_${version}_amd64.deb
+
+# No folder of either build appears in anything shipped, unpacked or not.
+unpacked=$work/unpacked
+mkdir -p "$unpacked"
+dpkg-deb -x "$deb" "$unpacked/deb"
+(cd "$unpacked" && python3 -m zipfile -e "$dist/Velmora-$version-win32-portable.zip" windows &&
+    python3 -m zipfile -e "$dist/velmora-$version-web.zip" web)
+check "no build folder in any file shipped" \
+    '! grep -rlaF -e "$work/a" -e "$work/b" -e build-release "$unpacked" "$dist"'
+check "every download carries the licences" \
+    '[ -s "$unpacked/deb/usr/share/doc/velmora/copyright" ] && grep -q "MIT License" "$unpacked/windows/LICENSES.txt" &&
+     grep -q "MIT License" "$unpacked/web/LICENSES.txt"'
+
+echo "lintian:"
+check "lintian finds no error or warning" \
+    'lintian --fail-on error,warning --display-info --pedantic "$deb"'
+check "the package depends on the Qt libraries and the font" \
+    '[[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6*fonts-liberation* ]] &&
+     [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ]'
+
+# Installed and removed as a user would, with apt, when it touches nothing of
+# the machine's own.
+if dpkg-query -W -f='${Status}' velmora 2>/dev/null | grep -q 'ok installed'; then
+    echo "FAILED: velmora is installed on this machine already; not touching it"
+    exit 1
+fi
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+packages() { dpkg-query -W -f='${Package}:${Architecture} ${Status}\n' | grep ' installed$' | sort; }
+packages >"$work/packages-before"
+check "apt installs the package" \
+    '"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null'
+# Its files, without the folders it shares with others.
+dpkg -L velmora 2>/dev/null | while read -r path; do [ -d "$path" ] || echo "$path"; done >"$work/files"
+for file in /usr/bin/velmora /usr/share/applications/com.kestrane.Velmora.desktop \
+            /usr/share/metainfo/com.kestrane.Velmora.metainfo.xml \
+            /usr/share/icons/hicolor/256x256/apps/com.kestrane.Velmora.png \
+            /usr/share/man/man1/velmora.1.gz /usr/share/doc/velmora/copyright \
+            /usr/share/doc/velmora/changelog.gz; do
+    check "installed: $file" '[ -f "$file" ]'
+done
+check "man finds its manual page" 'man -w velmora >/dev/null'
+# It starts, and is still running when it is stopped.
+QT_QPA_PLATFORM=offscreen /usr/bin/velmora &
+program=$!
+sleep 2
+check "the installed program starts" 'kill -0 "$program" 2>/dev/null'
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq velmora >/dev/null
+# What apt brought in for it goes too.
+brought=$(packages | comm -13 "$work/packages-before" - | cut -d' ' -f1)
+[ -z "$brought" ] || "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $brought >/dev/null
+check "removed, with all it brought in" 'packages | cmp -s - "$work/packages-before"'
+check "none of its files is left" \
+    '[ -s "$work/files" ] && ! xargs -d "\n" ls -d 2>/dev/null <"$work/files" | grep . &&
+     [ ! -e /usr/share/doc/velmora ]'
+
+exit $fail
