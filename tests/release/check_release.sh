@@ -21,11 +21,25 @@ for clone in a b; do
     git clone --quiet --no-hardlinks "$repository" "$work/$clone"
 done
 (cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 && scripts/release)
+# An earlier dist/ is replaced whole.
+mkdir -p "$work/b/dist" && touch "$work/b/dist/velmora_0.9_amd64.deb"
 (cd "$work/b" && TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
+check "an earlier dist/ is replaced whole" '[ ! -e "$work/b/dist/velmora_0.9_amd64.deb" ]'
 
 check "the two releases are the same bytes" \
     'diff "$work/a/dist/SHA256SUMS" "$work/b/dist/SHA256SUMS"'
 check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --quiet -c SHA256SUMS)'
+
+# What must stop a release: uncommitted changes, and a failed build, which
+# leaves no checksums vouching for half a set.
+echo "# a change" >>"$work/b/README.md"
+check "a tree with uncommitted changes is refused" \
+    '! (cd "$work/b" && scripts/release) 2>"$work/refused" && grep -q "uncommitted changes" "$work/refused"'
+git -C "$work/b" checkout --quiet README.md
+echo 'message(FATAL_ERROR "broken on purpose")' >>"$work/b/CMakeLists.txt"
+git -C "$work/b" -c user.name=test -c user.email=test@localhost commit --quiet -am "broken"
+check "a failed build stops the release and leaves no dist/" \
+    '! (cd "$work/b" && scripts/release) >/dev/null 2>&1 && [ ! -e "$work/b/dist" ]'
 
 dist=$work/a/dist
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
