@@ -61,7 +61,7 @@ echo "lintian:"
 check "lintian finds no error or warning" \
     'lintian --fail-on error,warning --display-info --pedantic "$deb"'
 check "the package depends on the Qt libraries and the font" \
-    '[[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6*fonts-liberation* ]] &&
+    'depends=$(dpkg-deb -f "$deb" Depends) && [[ $depends == *libqt6widgets6* && $depends == *fonts-liberation* ]] &&
      [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ]'
 
 # Installed and removed as a user would, with apt, when it touches nothing of
