@@ -21,7 +21,7 @@
 EM_JS(char*, velmora_sha256_base64, (const char* text, int length), {
     const digest = require("crypto").createHash("sha256")
         .update(Buffer.from(HEAPU8.subarray(text, text + length))).digest("base64");
-    return allocateUTF8(digest);
+    return stringToNewUTF8(digest);
 });
 
 namespace {
@@ -115,6 +115,8 @@ int main(int argc, char** argv) {
          << styleSheet
          << "</style>\n"
             "</head>\n<body>\n"
+            // What the page says should the program not start (app/web/start.js).
+            "<p id=\"notice\" class=\"notice\" role=\"alert\" hidden></p>\n"
          << velmora::Form1Html() << velmora::about::AboutHtml()
          << "</body>\n</html>\n";
     page.close();

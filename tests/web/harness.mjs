@@ -51,10 +51,10 @@ export function launch() {
     return chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
 }
 
-// Waits until the program has taken over the window the page shows: main()
-// runs in the same task that sets calledRun.
+// Waits until the program has taken over the window the page shows, and
+// done what the reader did before: the page marks the window ready.
 export async function ready(page) {
-    await page.waitForFunction(() => globalThis.Module?.calledRun === true, null, { timeout: 20000 });
+    await page.waitForSelector("#Form1[data-ready]", { state: "attached", timeout: 20000 });
 }
 
 // Records every violation of the page's security policy from the document's
