@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
          // compiles while the page is parsed and painted.
          << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
             "crossorigin>\n"
-            "<script src=\"velmora.js\" async></script>\n"
+            "<script type=\"module\" src=\"velmora.js\" async></script>\n"
             "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
             "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
             "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"
