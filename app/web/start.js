@@ -100,7 +100,7 @@ var tellFailure = function(text) {
     notice.textContent = text;
     notice.hidden = false;
 };
-var CannotRun = "Velmora cannot run in this browser: it does not allow the program to start.";
+var CannotRun = "Velmora could not start in this browser.";
 var CannotLoad = "Velmora could not load its program. Check the connection, then reload the page.";
 Module.onAbort = function() { tellFailure(CannotRun); };
 
@@ -108,23 +108,25 @@ Module.onAbort = function() { tellFailure(CannotRun); };
 // seen: it is tried once more after a moment, then told.
 Module.instantiateWasm = function(imports, receiveInstance) {
     performance.mark("velmora-fetch");
+    // A server that does not say application/wasm gets the slower way.
     var compile = function(response) {
-        if (!response.ok)
-            throw new Error("download");
-        // A server that does not say application/wasm gets the slower way.
         if ((response.headers.get("Content-Type") || "").indexOf("application/wasm") === 0)
             return WebAssembly.instantiateStreaming(response, imports);
         return response.arrayBuffer().then(function(bytes) { return WebAssembly.instantiate(bytes, imports); });
     };
     var attempt = function(retries) {
         fetch("velmora.wasm", {credentials: "same-origin"}).then(function(response) {
+            if (!response.ok)
+                throw new Error("velmora.wasm: " + response.status);
+            return response;
+        }).then(function(response) {
             return compile(response).then(function(result) {
                 receiveInstance(result.instance, result.module);
-            }, function(error) {
+            }).catch(function(error) {
                 tellFailure(CannotRun);
                 console.error(error);
             });
-        }).catch(function() {
+        }, function() {
             if (retries > 0)
                 setTimeout(function() { attempt(retries - 1); }, 2000);
             else

@@ -29,6 +29,8 @@ test("each mode locks its result fields in pink and opens the others in white", 
         });
         assert.deepEqual(await locks(page), expected, `mode ${mode}`);
     }
+    // The colours come from the style sheet, by each field's data-back.
+    assert.equal(await page.evaluate(() => document.querySelectorAll("[style]").length), 0);
 });
 
 test("a locked field takes the focus but not the user's edits", async t => {
