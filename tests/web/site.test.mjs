@@ -82,22 +82,31 @@ test("a new build reaches a returning visitor by the second visit, and then work
     assert.equal(await build(), "next");
 });
 
-test("a failed download of the program is told, and the window left as it is", async t => {
-    const server = await serveSite();
-    t.after(server.stop);
-    server.broken.add("velmora.wasm");
-    const context = await site.browser.newContext();
-    await watchPolicy(t, context);
-    t.after(() => context.close());
-    const page = await context.newPage();
-    await page.goto(server.url);
-    const window = await read(page);
-    const notice = page.locator("#notice");
-    await notice.waitFor({ state: "visible" });
-    assert.equal(await notice.getAttribute("role"), "alert");
-    assert.match(await notice.textContent(), /could not load/);
-    assert.deepEqual(await read(page), window);
-    assert.equal(await page.locator("#Form1[data-ready]").count(), 0);
+test("a failed download, or a program that cannot start, is told, and the window left as it is", async t => {
+    const broken = await mkdtemp(join(tmpdir(), "velmora-broken-"));
+    t.after(() => rm(broken, { recursive: true, force: true }));
+    await cp(siteDir, broken, { recursive: true });
+    await writeFile(join(broken, "velmora.wasm"), "not a program");
+    const rows = [["a download that breaks off", siteDir, /could not load its program/],
+        ["a program that does not compile", broken, /could not start/]];
+    for (const [what, dir, told] of rows) {
+        const server = await serveSite({ dir });
+        t.after(server.stop);
+        if (dir === siteDir)
+            server.broken.add("velmora.wasm");
+        const context = await site.browser.newContext();
+        await watchPolicy(t, context);
+        t.after(() => context.close());
+        const page = await context.newPage();
+        await page.goto(server.url);
+        const window = await read(page);
+        const notice = page.locator("#notice");
+        await notice.waitFor({ state: "visible" });
+        assert.equal(await notice.getAttribute("role"), "alert", what);
+        assert.match(await notice.textContent(), told, what);
+        assert.deepEqual(await read(page), window, what);
+        assert.equal(await page.locator("#Form1[data-ready]").count(), 0, what);
+    }
 });
 
 // A context of launch() is incognito, where nothing is installable and
