@@ -51,7 +51,7 @@ EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* f
     dialog.showModal();
     document.getElementById(UTF8ToString(focus, focusLength)).focus();
 });
-// Found by the loader (app/web/post.js) before the program starts.
+// Found by the loader (app/web/decimal_separators.mjs) before the program starts.
 EM_JS(char*, velmora_dom_decimal_separator, (), {
     return stringToNewUTF8(Module.decimalSeparator || ".");
 });
