@@ -1,6 +1,7 @@
 // Writes the page's table of decimal separators: every language and region
-// that this Node.js's ICU (CLDR) knows whose separator is not ".", or not its
-// language's. The page looks its reader's up there instead of asking the
+// (two letters or three digits) that this Node.js's ICU (CLDR) knows whose
+// separator is not ".", or not its language's, as written with Latin digits,
+// the page's own. The page looks its reader's up there instead of asking the
 // browser's number formats, whose first use costs tens of milliseconds at
 // start-up.
 //   node decimal_separators.mjs OUTPUT.js
@@ -12,7 +13,7 @@ if (!output) {
     process.exit(2);
 }
 
-const separator = tag => new Intl.NumberFormat(tag).formatToParts(1.5)
+const separator = tag => new Intl.NumberFormat(tag, { numberingSystem: "latn" }).formatToParts(1.5)
     .find(part => part.type === "decimal")?.value ?? ".";
 const known = (type, code) => new Intl.DisplayNames(["en"], { type, fallback: "code" }).of(code) !== code;
 
@@ -21,7 +22,8 @@ const pairs = letters.flatMap(a => letters.map(b => a + b));
 const languages = [...pairs, ...pairs.flatMap(p => letters.map(c => p + c))].filter(code =>
     Intl.getCanonicalLocales(code)[0] === code && known("language", code) &&
     Intl.NumberFormat.supportedLocalesOf(code, { localeMatcher: "lookup" }).length > 0);
-const regions = pairs.map(p => p.toUpperCase()).filter(code => known("region", code));
+const digits = Array.from({ length: 1000 }, (_, n) => String(n).padStart(3, "0"));
+const regions = [...pairs.map(p => p.toUpperCase()), ...digits].filter(code => known("region", code));
 
 const table = {};
 const add = (tag, value) => (table[value] ??= []).push(tag.toLowerCase());
@@ -37,27 +39,24 @@ for (const language of languages) {
     }
 }
 
+if (!Object.keys(table).length || !table[","]?.includes("de")) {
+    console.error("decimal_separators: this Node.js knows no language's separator; is its ICU full?");
+    process.exit(1);
+}
+
 // Plain ES2017: the toolchain's own minifier reads the script too.
 writeFileSync(output, `// The reader's decimal separator, from a table of the build's ICU
-// (app/web/decimal_separators.mjs). A tag with its own numbering system is
-// left to the browser.
+// (app/web/decimal_separators.mjs): the tag itself, then without its script,
+// then its language alone. Numbers are written in Latin digits whatever the
+// tag asks for.
 Module.decimalSeparator = (function() {
     var table = ${JSON.stringify(table)};
-    var language = navigator.language || "";
-    if (/-u-(.+-)?nu-/.test(language)) {
-        try {
-            var parts = new Intl.NumberFormat(language).formatToParts(1.5);
-            for (var i = 0; i < parts.length; ++i) {
-                if (parts[i].type === "decimal")
-                    return parts[i].value;
-            }
-        } catch (e) {
-        }
-        return ".";
-    }
-    for (var tag = language.split("-u-")[0].toLowerCase(); tag; tag = tag.replace(/-?[^-]*$/, "")) {
+    var parts = (navigator.language || "").split("-u-")[0].toLowerCase().split("-");
+    var tags = [parts.join("-"), parts.filter(function(part, i) { return i === 0 || part.length !== 4; }).join("-"),
+                parts.slice(0, 2).join("-"), parts[0]];
+    for (var t = 0; t < tags.length; ++t) {
         for (var value in table) {
-            if (table[value].indexOf(tag) >= 0)
+            if (table[value].indexOf(tags[t]) >= 0)
                 return value;
         }
     }

@@ -21,7 +21,7 @@
 EM_JS(char*, velmora_sha256_base64, (const char* text, int length), {
     const digest = require("crypto").createHash("sha256")
         .update(Buffer.from(HEAPU8.subarray(text, text + length))).digest("base64");
-    return allocateUTF8(digest);
+    return stringToNewUTF8(digest);
 });
 
 namespace {
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
          // compiles while the page is parsed and painted.
          << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
             "crossorigin>\n"
-            "<script src=\"velmora.js\" async></script>\n"
+            "<script type=\"module\" src=\"velmora.js\" async></script>\n"
             "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
             "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
             "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"
@@ -115,6 +115,8 @@ int main(int argc, char** argv) {
          << styleSheet
          << "</style>\n"
             "</head>\n<body>\n"
+            // What the page says should the program not start (app/web/start.js).
+            "<p id=\"notice\" class=\"notice\" role=\"alert\" hidden></p>\n"
          << velmora::Form1Html() << velmora::about::AboutHtml()
          << "</body>\n</html>\n";
     page.close();

@@ -1,8 +1,3 @@
-// The window lives on after main() returns, so main() is called as a plain
-// function: the runtime's own call would end it by throwing an exit status,
-// which costs milliseconds at start-up.
-__ATMAIN__.push(function() { _main(0, 0); });
-
 // Runs as the loader's last step, while the program compiles. The loader
 // may arrive before the page is parsed: the program starts once both are.
 if (document.readyState === "loading") {

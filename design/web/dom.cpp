@@ -9,10 +9,10 @@
 #include <vector>
 
 // Strings cross as pointer and length, UTF-8 both ways; a string coming back
-// is malloc'd by the script (allocateUTF8) and freed here.
+// is malloc'd by the script (stringToNewUTF8) and freed here.
 EM_JS(char*, velmora_dom_value, (const char* id, int idLength), {
     const text = document.getElementById(UTF8ToString(id, idLength)).value;
-    return allocateUTF8(text);
+    return stringToNewUTF8(text);
 });
 EM_JS(void, velmora_dom_set_value, (const char* id, int idLength, const char* text, int textLength), {
     document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(text, textLength);
@@ -26,7 +26,7 @@ EM_JS(void, velmora_dom_set_selected_index, (const char* id, int idLength, int i
 EM_JS(char*, velmora_dom_selected_value, (const char* id, int idLength), {
     const list = document.getElementById(UTF8ToString(id, idLength));
     const text = list.selectedIndex >= 0 ? list.options[list.selectedIndex].value : "";
-    return allocateUTF8(text);
+    return stringToNewUTF8(text);
 });
 EM_JS(int, velmora_dom_checked, (const char* id, int idLength), {
     return document.getElementById(UTF8ToString(id, idLength)).checked ? 1 : 0;
@@ -38,10 +38,8 @@ EM_JS(void, velmora_dom_set_locked, (const char* id, int idLength, int locked), 
     else
         element.readOnly = !!locked;
 });
-EM_JS(void, velmora_dom_set_colours, (const char* id, int idLength, const char* back, const char* text), {
-    const style = document.getElementById(UTF8ToString(id, idLength)).style;
-    style.backgroundColor = UTF8ToString(back);
-    style.color = UTF8ToString(text);
+EM_JS(void, velmora_dom_set_back_colour, (const char* id, int idLength, const char* name), {
+    document.getElementById(UTF8ToString(id, idLength)).setAttribute("data-back", UTF8ToString(name));
 });
 EM_JS(void, velmora_dom_set_caption, (const char* id, int idLength, const char* text, int textLength), {
     document.getElementById(UTF8ToString(id, idLength)).textContent = UTF8ToString(text, textLength);
@@ -50,17 +48,12 @@ EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* f
     const dialog = document.getElementById(UTF8ToString(id, idLength));
     if (dialog.open)
         return;
-    const returnTo = document.activeElement;
-    dialog.addEventListener("close", () => {
-        if (returnTo && returnTo.isConnected && returnTo !== document.body)
-            returnTo.focus();
-    }, {once: true});
     dialog.showModal();
     document.getElementById(UTF8ToString(focus, focusLength)).focus();
 });
-// Found by the loader (app/web/post.js) before the program starts.
+// Found by the loader (app/web/decimal_separators.mjs) before the program starts.
 EM_JS(char*, velmora_dom_decimal_separator, (), {
-    return allocateUTF8(Module.decimalSeparator || ".");
+    return stringToNewUTF8(Module.decimalSeparator || ".");
 });
 
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
@@ -68,7 +61,7 @@ EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
 });
 EM_JS(char*, velmora_dom_focused_id, (), {
     const text = document.activeElement ? document.activeElement.id : "";
-    return allocateUTF8(text);
+    return stringToNewUTF8(text);
 });
 EM_JS(void, velmora_dom_close_dialog, (const char* id, int idLength), {
     document.getElementById(UTF8ToString(id, idLength)).close();
@@ -140,9 +133,8 @@ void SetLocked(std::string_view id, bool locked) {
     velmora_dom_set_locked(id.data(), length(id), locked ? 1 : 0);
 }
 
-void SetColours(std::string_view id, Rgb background, Rgb text) {
-    velmora_dom_set_colours(id.data(), length(id), CssColour(background).c_str(),
-                            CssColour(text).c_str());
+void SetBackColour(std::string_view id, Rgb background) {
+    velmora_dom_set_back_colour(id.data(), length(id), BackColourName(background).c_str());
 }
 
 void SetCaption(std::string_view id, std::string_view text) {

@@ -25,12 +25,15 @@ bool Checked(std::string_view id);
 // selected and copied. A locked list is marked aria-readonly, which the page
 // honours by refusing every key, click, wheel and touch on it.
 void SetLocked(std::string_view id, bool locked);
-void SetColours(std::string_view id, Rgb background, Rgb text);
+// The field's colours, by the name the style sheet gives them
+// (BackColourName): the page's policy allows no style attribute.
+void SetBackColour(std::string_view id, Rgb background);
 
 // Text content of a caption, a label or a title.
 void SetCaption(std::string_view id, std::string_view text);
 
-// Opens a <dialog> modal; the focus returns where it was when it closes.
+// Opens a <dialog> modal; the dialog itself gives the focus back where it
+// was when it closes.
 void ShowModal(std::string_view dialogId, std::string_view focusId);
 
 void Focus(std::string_view id);

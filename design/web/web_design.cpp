@@ -22,6 +22,13 @@ std::string CssColour(Rgb colour) {
     return buffer;
 }
 
+std::string BackColourName(Rgb background) { return CssColour(background).substr(1); }
+
+std::string CssBackColourRule(Rgb background) {
+    return "[data-back=\"" + BackColourName(background) + "\"]{background-color:" + CssColour(background) +
+           ";color:" + CssColour(ReadableTextOn(background)) + "}\n";
+}
+
 std::string CssPlaceVariables(TwipsRect place) {
     const auto pixels = [](int twips) { return Pixels(static_cast<double>(twips) / TwipsPerPixel); };
     return "--l:" + pixels(place.left) + ";--t:" + pixels(place.top) + ";--w:" + pixels(place.width) +

@@ -17,6 +17,13 @@ namespace velmora::design::web {
 // "#rrggbb".
 std::string CssColour(Rgb colour);
 
+// A field's colour as its data-back attribute names it: "ffbdc5".
+std::string BackColourName(Rgb background);
+
+// The style sheet's rule for a field of that colour, with the text that
+// reads on it: [data-back="ffbdc5"]{...}.
+std::string CssBackColourRule(Rgb background);
+
 // A place as --l, --t, --w and --h in designed pixels: 88 for 1320 twips.
 std::string CssPlaceVariables(TwipsRect place);
 

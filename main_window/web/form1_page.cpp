@@ -108,6 +108,11 @@ std::string options(const std::array<core::Unit, N>& units, int selected) {
     return html;
 }
 
+// The colour the window's load leaves, by its name in the style sheet.
+std::string backColour(const Form1Model& model, Field field) {
+    return attribute("data-back", css::BackColourName(model.colours[Form1Model::slot(field)]));
+}
+
 std::string control(const Form1Model& model, const ControlDesign& c) {
     const auto fieldAt = std::find(FieldNames.begin(), FieldNames.end(), c.name);
     const auto field = static_cast<Field>(fieldAt - FieldNames.begin());
@@ -116,13 +121,14 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
     case ControlKind::TextBox:
         return "<input type=\"text\" class=\"field\"" + name +
                attribute("aria-label", c.accessibleName) +
-               attribute("value", model.texts[Form1Model::slot(field)]) +
+               attribute("value", model.texts[Form1Model::slot(field)]) + backColour(model, field) +
                " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
                (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";
     case ControlKind::List: {
         const bool first = field == Field::Combo1;
         const int selected = model.listIndex[first ? 0 : 1];
         return "<select class=\"field\"" + name + attribute("aria-label", c.accessibleName) +
+               backColour(model, field) +
                attribute("aria-readonly", model.locked[Form1Model::slot(field)] ? "true" : "false") +
                ">" +
                (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
@@ -217,9 +223,9 @@ std::string Form1Html() {
 }
 
 std::string Form1Css() {
-    const Form1Model& model = loaded();
-
-    std::string rules = css::CssRule("Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
+    // Every colour the rules give a field; the program names one per field.
+    std::string rules = css::CssBackColourRule(OutputBackColor) + css::CssBackColourRule(InputBackColor);
+    rules += css::CssRule("Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
                                                   ";--client-h:" + std::to_string(Form1ClientHeight / design::TwipsPerPixel) +
                                                   ";--phone-columns:" + std::to_string(Form1PhoneColumns));
     for (const ControlDesign& c : Form1Design) {
@@ -229,13 +235,6 @@ std::string Form1Css() {
                                    css::CssCellVariables(cell.row, cell.column, cell.columnSpan);
         if (c.kind == ControlKind::Label)
             declarations += ";--align:" + std::string(alignment(c.alignment));
-        const auto field = std::find(FieldNames.begin(), FieldNames.end(), c.name);
-        if (field != FieldNames.end()) {
-            // The colours the window's load leaves; the program writes them from then on.
-            const design::Rgb back = model.colours[static_cast<std::size_t>(field - FieldNames.begin())];
-            declarations += ";background-color:" + css::CssColour(back) +
-                            ";color:" + css::CssColour(design::ReadableTextOn(back));
-        }
         rules += css::CssRule(c.kind == ControlKind::Option ? OptionLabelId(c.name) : std::string(c.name),
                               declarations);
     }

@@ -10,7 +10,7 @@ namespace velmora {
 std::string Form1Html();
 
 // The style sheet's rules for each control: its designed place, its cell in
-// the phone arrangement and, for a field, the colours the load leaves.
+// the phone arrangement, and the colours the rules give a field.
 std::string Form1Css();
 
 }  // namespace velmora

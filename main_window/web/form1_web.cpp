@@ -29,11 +29,6 @@ void Form1Web::load() {
     for (const Field list : {Field::Combo1, Field::Combo2})
         m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
     m_rules.Form_Load();
-    // A mode picked on the page before the program was ready still counts.
-    for (int i = 1; i < static_cast<int>(Option1Ids.size()); ++i) {
-        if (option1Value(i))
-            m_rules.Option1_Click(i);
-    }
     listen();
 }
 
@@ -120,8 +115,7 @@ void Form1Web::setLocked(Field control, bool locked) {
 }
 
 void Form1Web::setBackColor(Field control, design::Rgb colour) {
-    // Forced field colours come with text that reads on them in any theme.
-    web::SetColours(id(control), colour, design::ReadableTextOn(colour));
+    web::SetBackColour(id(control), colour);
 }
 
 void Form1Web::showAboutModal() { about::web::Show(); }

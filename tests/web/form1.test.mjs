@@ -29,6 +29,8 @@ test("each mode locks its result fields in pink and opens the others in white", 
         });
         assert.deepEqual(await locks(page), expected, `mode ${mode}`);
     }
+    // The colours come from the style sheet, by each field's data-back.
+    assert.equal(await page.evaluate(() => document.querySelectorAll("[style]").length), 0);
 });
 
 test("a locked field takes the focus but not the user's edits", async t => {
@@ -140,21 +142,24 @@ test("Tab goes through the window in its designed order", async t => {
     }
 });
 
-test("a mode and a size given before the program is ready still count", async t => {
+test("what is done before the loader arrives counts: mode, then unit, then text", async t => {
     const context = await site.browser.newContext();
     await watchPolicy(t, context);
     t.after(() => context.close());
     const page = await context.newPage();
-    // The program arrives only once the user has acted on the page.
+    // The loader arrives only once the user has acted on the page.
     let arrive;
     const acted = new Promise(resolve => { arrive = resolve; });
-    await page.route("**/velmora.wasm", async route => { await acted; await route.continue(); });
+    await page.route("**/velmora.js", async route => { await acted; await route.continue(); });
     await page.goto(site.server.url, { waitUntil: "domcontentloaded" });
-    await chooseMode(page, 1);
     await retype(page, "Text1", "64");
+    await page.selectOption(byId("Combo1"), { label: "MegaBytes" });
+    await chooseMode(page, 1);
     arrive();
     await ready(page);
-    assert.deepEqual(await read(page, ["Text2", "Combo2"]), ["64", "KiloBytes/second"]);
+    // 64 MegaBytes over the loaded 1 second.
+    assert.deepEqual(await read(page, ["Text1", "Combo1", "Text2", "Combo2"]),
+        ["64", "MegaBytes", "64", "MegaBytes/second"]);
     assert.deepEqual((await locks(page)).filter(([, locked]) => locked).map(([id]) => id),
         ["Text2", "Combo2"]);
 });

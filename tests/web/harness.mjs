@@ -3,6 +3,9 @@
 // browser context for each test.
 import { after, before } from "node:test";
 import { spawn } from "node:child_process";
+import { readFile } from "node:fs/promises";
+import { createServer } from "node:http";
+import { extname, join } from "node:path";
 import { createInterface } from "node:readline";
 import { chromium } from "playwright-core";
 
@@ -47,14 +50,55 @@ export async function serve(dir = siteDir) {
     return { url: `http://127.0.0.1:${port}/`, stop };
 }
 
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+    ".png": "image/png", ".webmanifest": "application/manifest+json" };
+
+// A server of the test's own, where python's cannot do: headers of a static
+// host (cacheControl), a site swapped for the next build (site.dir), a file
+// held back until released (site.hold("velmora.wasm")), and files whose
+// every download breaks off (site.broken.add("velmora.wasm")).
+export async function serveSite({ dir = siteDir, cacheControl } = {}) {
+    const held = new Map();
+    const site = {
+        dir,
+        broken: new Set(),
+        hold(name) {
+            let release;
+            held.set(name, new Promise(resolve => { release = resolve; }));
+            return () => { held.delete(name); release(); };
+        },
+    };
+    const server = createServer(async (request, response) => {
+        const name = decodeURIComponent(new URL(request.url, "http://host").pathname.slice(1)) || "index.html";
+        await held.get(name);
+        if (site.broken.has(name))
+            return request.socket.destroy();
+        try {
+            const body = await readFile(join(site.dir, name.replace(/\.\.+/g, "")));
+            response.writeHead(200, { "Content-Type": types[extname(name)] ?? "application/octet-stream",
+                ...(cacheControl ? { "Cache-Control": cacheControl } : {}) });
+            response.end(body);
+        } catch {
+            response.writeHead(404).end();
+        }
+    });
+    await new Promise(resolve => server.listen(0, "127.0.0.1", resolve));
+    site.url = `http://127.0.0.1:${server.address().port}/`;
+    site.stop = () => new Promise(resolve => {
+        server.closeAllConnections();
+        server.close(() => resolve());
+    });
+    return site;
+}
+
 export function launch() {
     return chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
 }
 
-// Waits until the program has taken over the window the page shows: main()
-// runs in the same task that sets calledRun.
+// Waits until the program has taken over the window the page shows, and
+// done what the reader did before: the page marks the window ready.
 export async function ready(page) {
-    await page.waitForFunction(() => globalThis.Module?.calledRun === true, null, { timeout: 20000 });
+    await page.waitForSelector("#Form1[data-ready]", { state: "attached", timeout: 20000 });
 }
 
 // Records every violation of the page's security policy from the document's

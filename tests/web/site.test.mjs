@@ -1,37 +1,135 @@
 // The site as a web server gives it, and the page offline once visited.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { mkdtemp, rm } from "node:fs/promises";
+import { cp, mkdtemp, readdir, readFile, rm, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { chromiumArgs, chromiumPath, read, ready, retype, serve, timeFields, useSite, watchPolicy } from "./harness.mjs";
+import { chromiumArgs, chromiumPath, read, ready, retype, serve, serveSite, siteDir, timeFields, useSite,
+    watchPolicy } from "./harness.mjs";
 
 const site = useSite();
 
-test("the program is served as application/wasm", async t => {
+test("every file the service worker keeps is built, served and kept, and only those", async t => {
     const { page } = await site.open(t);
-    const response = await page.request.get(new URL("velmora.wasm", page.url()).href);
-    assert.equal(response.headers()["content-type"], "application/wasm");
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const kept = await page.evaluate(async () => {
+        const [name] = await caches.keys();
+        const requests = await (await caches.open(name)).keys();
+        return requests.map(request => new URL(request.url).pathname.slice(1));
+    });
+    const built = (await readdir(siteDir)).filter(name => name !== "sw.js");
+    assert.deepEqual([...kept].sort(), ["", ...built].sort());
+    for (const name of kept) {
+        const response = await page.request.get(new URL(name, page.url()).href);
+        assert.equal(response.status(), 200, name);
+        assert.ok((await response.body()).length > 0, name);
+    }
 });
+
+// Asks again until the condition holds.
+async function until(condition, timeout = 15000) {
+    for (const end = Date.now() + timeout; !(await condition());) {
+        if (Date.now() > end)
+            throw new Error(`timed out waiting for ${condition}`);
+        await new Promise(resolve => setTimeout(resolve, 100));
+    }
+}
+
+// A static host's headers: the browser may keep every file ten minutes
+// without asking.
+test("a new build reaches a returning visitor by the second visit, and then works offline", async t => {
+    const server = await serveSite({ dir: siteDir, cacheControl: "max-age=600" });
+    t.after(server.stop);
+    const next = await mkdtemp(join(tmpdir(), "velmora-next-"));
+    t.after(() => rm(next, { recursive: true, force: true }));
+    await cp(siteDir, next, { recursive: true });
+    // The next build: another page, so another cache.
+    const index = await readFile(join(next, "index.html"), "utf8");
+    await writeFile(join(next, "index.html"), index.replace("<title>", '<meta name="build" content="next">\n<title>'));
+    const worker = await readFile(join(next, "sw.js"), "utf8");
+    await writeFile(join(next, "sw.js"), worker.replace(/(const CACHE = OWN \+ ")[^"]*/, "$1next"));
+
+    const { context, page } = await profile(t);
+    await page.goto(server.url);
+    await ready(page);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    // Another copy of the page on this host keeps its own cache.
+    const other = `velmora ${new URL("other/", server.url).href} 1`;
+    await page.evaluate(name => caches.open(name), other);
+    const build = () => page.evaluate(() => document.querySelector('meta[name="build"]')?.content ?? "first");
+    const cacheNames = async () => (await page.evaluate(() => caches.keys())).sort();
+
+    server.dir = next;
+    // The first visit after the release still shows the first build, and
+    // fetches the next one behind it.
+    await page.reload();
+    await ready(page);
+    assert.equal(await build(), "first");
+    // The next build's cache filled, and the first one's deleted.
+    await until(async () => (await cacheNames()).join() === [other, `velmora ${server.url} next`].sort().join());
+    assert.equal(await build(), "first", "the open page is not reloaded");
+
+    await page.reload();
+    await ready(page);
+    assert.equal(await build(), "next");
+
+    await server.stop();
+    await context.setOffline(true);
+    const response = await page.reload();
+    assert.ok(response.fromServiceWorker());
+    await ready(page);
+    assert.equal(await build(), "next");
+});
+
+test("a failed download, or a program that cannot start, is told, and the window left as it is", async t => {
+    const broken = await mkdtemp(join(tmpdir(), "velmora-broken-"));
+    t.after(() => rm(broken, { recursive: true, force: true }));
+    await cp(siteDir, broken, { recursive: true });
+    await writeFile(join(broken, "velmora.wasm"), "not a program");
+    const rows = [["a download that breaks off", siteDir, /could not load its program/],
+        ["a program that does not compile", broken, /could not start/]];
+    for (const [what, dir, told] of rows) {
+        const server = await serveSite({ dir });
+        t.after(server.stop);
+        if (dir === siteDir)
+            server.broken.add("velmora.wasm");
+        const context = await site.browser.newContext();
+        await watchPolicy(t, context);
+        t.after(() => context.close());
+        const page = await context.newPage();
+        await page.goto(server.url);
+        const window = await read(page);
+        const notice = page.locator("#notice");
+        await notice.waitFor({ state: "visible" });
+        assert.equal(await notice.getAttribute("role"), "alert", what);
+        assert.match(await notice.textContent(), told, what);
+        assert.deepEqual(await read(page), window, what);
+        assert.equal(await page.locator("#Form1[data-ready]").count(), 0, what);
+    }
+});
+
+// A context of launch() is incognito, where nothing is installable and
+// caches do not outlive the visit: a fresh profile of its own instead.
+async function profile(t) {
+    const dir = await mkdtemp(join(tmpdir(), "velmora-profile-"));
+    const context = await chromium.launchPersistentContext(dir,
+        { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
+    await watchPolicy(t, context);
+    t.after(async () => {
+        await context.close();
+        await rm(dir, { recursive: true, force: true });
+    });
+    context.setDefaultTimeout(15000);
+    return { context, page: context.pages()[0] ?? await context.newPage() };
+}
 
 test("after one visit the page is installable and works offline", async t => {
     // A server of its own, stopped below: whatever the page still fetches
     // must come from its service worker.
     const server = await serve();
     t.after(server.stop);
-    // A context of launch() is incognito, where nothing is installable: a
-    // fresh profile of its own instead.
-    const profile = await mkdtemp(join(tmpdir(), "velmora-profile-"));
-    const context = await chromium.launchPersistentContext(profile,
-        { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
-    await watchPolicy(t, context);
-    t.after(async () => {
-        await context.close();
-        await rm(profile, { recursive: true, force: true });
-    });
-    context.setDefaultTimeout(15000);
-    const page = context.pages()[0] ?? await context.newPage();
+    const { context, page } = await profile(t);
     await page.goto(server.url);
     await ready(page);
     await page.evaluate(() => navigator.serviceWorker.ready);
@@ -63,10 +161,11 @@ test("the page's policy refuses inline script and style, and says so", async t =
         script.textContent = "globalThis.injected = true";
         document.body.append(script);
         document.getElementById("Text1").setAttribute("style", "color: red");
-        await new Promise(resolve => setTimeout(resolve, 100));
         return globalThis.injected === true;
     });
     assert.equal(ran, false);
+    // Both refusals are reported, whenever the browser gets round to it.
+    await page.waitForFunction(() => globalThis.policyViolations.length >= 2);
     const violations = await page.evaluate(() => globalThis.policyViolations.splice(0));
     assert.deepEqual(violations.map(v => v.split(":")[0]).sort(), ["script-src-elem", "style-src-attr"]);
 });

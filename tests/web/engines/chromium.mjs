@@ -10,14 +10,14 @@ export async function start() {
         version: browser.version(),
         initScript: true,
         async open({ url, viewport = { width: 560, height: 300 }, locale = "en-US",
-                     colorScheme = "light", touch = false }) {
+                     colorScheme = "light", touch = false, wait = true }) {
             const context = await browser.newContext({ viewport, locale, colorScheme,
                 hasTouch: touch, isMobile: touch });
             context.setDefaultTimeout(15000);
             await context.addInitScript(recordPolicyViolations);
             const page = await context.newPage();
             const result = wrap(page, context, touch);
-            await result.goto(url);
+            await result.goto(url, { wait });
             return result;
         },
         stop: () => browser.close(),
@@ -26,9 +26,11 @@ export async function start() {
 
 function wrap(page, context, touch) {
     return {
-        async goto(url) {
-            await page.goto(url);
-            await ready(this);
+        // Without waiting for the program: once the page is parsed.
+        async goto(url, { wait = true } = {}) {
+            await page.goto(url, { waitUntil: wait ? "load" : "domcontentloaded" });
+            if (wait)
+                await ready(this);
         },
         async reload() {
             await page.reload();

@@ -23,9 +23,9 @@ export async function waitFor(page, fn, arg, { timeout = 20000, what = "the page
     }
 }
 
-// The program has taken over the window once main() has run.
+// The program has taken over the window once the page marks it ready.
 export function ready(page) {
-    return waitFor(page, () => globalThis.Module?.calledRun === true, undefined,
+    return waitFor(page, () => document.getElementById("Form1")?.hasAttribute("data-ready"), undefined,
         { what: "the program to start" });
 }
 

@@ -38,7 +38,7 @@ export async function start() {
         version,
         initScript: true,
         async open({ url, viewport = { width: 560, height: 300 }, locale = "en-US",
-                     colorScheme = "light", touch = false }) {
+                     colorScheme = "light", touch = false, wait = true }) {
             const browser = await browserFor({ locale, colorScheme, touch });
             const context = await browser.createBrowserContext();
             const page = await context.newPage();
@@ -46,7 +46,7 @@ export async function start() {
             await page.setViewport({ ...viewport, deviceScaleFactor: 1 });
             await page.evaluateOnNewDocument(recordPolicyViolations);
             const result = wrap(page, context);
-            await result.goto(url);
+            await result.goto(url, { wait });
             return result;
         },
         async stop() {
@@ -68,9 +68,11 @@ async function press(keyboard, combo) {
 
 function wrap(page, context) {
     return {
-        async goto(url) {
-            await page.goto(url);
-            await ready(this);
+        // Without waiting for the program: once the page is parsed.
+        async goto(url, { wait = true } = {}) {
+            await page.goto(url, { waitUntil: wait ? "load" : "domcontentloaded" });
+            if (wait)
+                await ready(this);
         },
         async reload() {
             await page.reload();

@@ -6,8 +6,8 @@ import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { isDeepStrictEqual } from "node:util";
-import { fields, recordPolicyViolations, serve, siteDir, timeFields } from "../harness.mjs";
-import { faceColours, sleep } from "./common.mjs";
+import { fields, recordPolicyViolations, serve, serveSite, siteDir, timeFields } from "../harness.mjs";
+import { faceColours, ready, sleep } from "./common.mjs";
 
 const pink = "rgb(255, 189, 197)";
 const white = "rgb(255, 255, 255)";
@@ -127,12 +127,37 @@ export const scenarios = [
                 ["the wheel", p => p.wheel("Combo2")], ["a tap", p => p.tap("Combo2")]];
             for (const [what, attempt] of attempts) {
                 await attempt(page);
-                // Nothing to wait for: a moment for anything that would change.
-                await sleep(100);
+                // Nothing to wait for: a frame and a task, after which
+                // anything that would change has.
+                await page.eval(() => new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve))));
                 assert.deepEqual(await read(page), window, what);
             }
             assert.equal(await focused(page), "Combo2");
         }),
+    },
+    {
+        name: "a unit chosen and a size typed before the program is ready are kept",
+        async run(engine) {
+            const server = await serveSite();
+            const release = server.hold("velmora.wasm");
+            try {
+                await withPage(engine, { url: server.url, wait: false }, async page => {
+                    await page.choose("Combo1", "GigaBytes");
+                    await retype(page, "Text1", "1");
+                    // A slow start is no failed one: nothing is said.
+                    assert.deepEqual(await page.eval(() => [document.getElementById("Form1").hasAttribute("data-ready"),
+                        document.getElementById("notice").hidden]), [false, true]);
+                    release();
+                    await ready(page);
+                    // 1 GigaByte at the loaded 32 KiloBytes/second.
+                    await settles(page, p => read(p, ["Text1", "Combo1", ...timeFields]),
+                        ["1", "GigaBytes", "0", "0", "0", "9", "6", "8"]);
+                });
+            } finally {
+                release();
+                await server.stop();
+            }
+        },
     },
     {
         name: "the About box opens modal, keeps the focus in, and each way of closing it gives it back",
@@ -186,7 +211,10 @@ export const scenarios = [
                     await settles(page, p => p.eval(() => navigator.serviceWorker.controller !== null), true);
                     server.stop();
                     await page.setOffline?.(true);
-                    await page.reload();
+                    // An address never fetched before, so that no cache of
+                    // the browser's own holds it: only the worker can answer.
+                    await page.goto(`${server.url}?offline`);
+                    assert.equal(await page.eval(() => navigator.serviceWorker.controller !== null), true);
                     await retype(page, "Text1", "64");
                     await settles(page, times, ["0", "0", "0", "0", "0", "2"]);
                 });

@@ -11,7 +11,7 @@ import { join } from "node:path";
 import { Builder, By, Key } from "selenium-webdriver";
 import { Pointer } from "selenium-webdriver/lib/input.js";
 import { byId } from "../harness.mjs";
-import { ready, sleep, splitKey } from "./common.mjs";
+import { ready, sleep, splitKey, waitFor } from "./common.mjs";
 
 export const webkitDriverPath = process.env.VELMORA_WEBKIT_DRIVER || "/usr/bin/WebKitWebDriver";
 export const miniBrowserPath = process.env.VELMORA_MINIBROWSER ||
@@ -129,14 +129,15 @@ export async function start() {
         version,
         // Classic WebDriver runs no script before the page's own.
         initScript: false,
-        async open({ url, viewport = { width: 560, height: 300 }, locale = "en-US", colorScheme = "light" }) {
+        async open({ url, viewport = { width: 560, height: 300 }, locale = "en-US", colorScheme = "light",
+                     wait = true }) {
             const driver = await session(locale, colorScheme);
             try {
                 await driver.manage().setTimeouts({ script: 20000, pageLoad: 20000 });
                 await driver.get("about:blank");
                 await fitViewport(driver, viewport);
                 const page = wrap(driver);
-                await page.goto(url);
+                await page.goto(url, { wait });
                 return page;
             } catch (error) {
                 await driver.quit().catch(() => {});
@@ -188,9 +189,17 @@ function wrap(session) {
         return found;
     };
     return {
-        async goto(url) {
-            await session.get(url);
-            await ready(this);
+        // Without waiting for the program: the driver's own navigation waits
+        // for the load, which a program held back delays; once parsed then.
+        async goto(url, { wait = true } = {}) {
+            if (wait) {
+                await session.get(url);
+                await ready(this);
+                return;
+            }
+            await session.executeScript("location.href = arguments[0];", url);
+            await waitFor(this, url => location.href === url && document.readyState !== "loading", url,
+                { what: "the page to be parsed" });
         },
         async reload() {
             await session.navigate().refresh();

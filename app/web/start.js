@@ -1,0 +1,151 @@
+// The program's start, through the runtime's documented hooks. Runs first
+// in the loader, before the program is fetched.
+
+// What the reader does on the page before the program is ready, in order:
+// it is done again, through the program, once the window's load has run.
+var earlyActions = [];
+var recordEarly = function(event) {
+    var control = event.target;
+    if (event.type === "click" || event.type === "keydown") {
+        if (event.type === "click" ? control.id === "Image1" : event.key === "F1") {
+            earlyActions.push({about: true});
+            // F1 is the About box's, not the browser's help.
+            event.preventDefault();
+        }
+        return;
+    }
+    var text = control.type === "text";
+    if (!control.id || !control.closest || !control.closest("#Form1") || (event.type === "input") !== text)
+        return;
+    var action = {id: control.id, value: control.tagName === "SELECT" ? control.selectedIndex : control.value};
+    var last = earlyActions.length - 1;
+    // Keystrokes in one field add up to its last text.
+    if (text && last >= 0 && earlyActions[last].id === action.id)
+        earlyActions[last] = action;
+    else
+        earlyActions.push(action);
+};
+var earlyEvents = ["input", "change", "click", "keydown"];
+earlyEvents.forEach(function(type) { document.addEventListener(type, recordEarly, true); });
+
+var windowControls = function() {
+    return Array.prototype.slice.call(document.querySelectorAll("#Form1 input, #Form1 select"));
+};
+var isDefault = function(control) {
+    if (control.tagName === "SELECT")
+        return control.options[control.selectedIndex] && control.options[control.selectedIndex].defaultSelected;
+    return control.type === "radio" ? control.checked === control.defaultChecked : control.value === control.defaultValue;
+};
+
+// The page shows the window as its load leaves it: puts it back so, and
+// returns what the reader did, with any change made before this loader
+// ran first (mode, units, texts).
+var takeEarlyActions = function() {
+    earlyEvents.forEach(function(type) { document.removeEventListener(type, recordEarly, true); });
+    var seen = {};
+    earlyActions.forEach(function(action) { seen[action.id] = true; });
+    var unrecorded = windowControls().filter(function(control) {
+        return !seen[control.id] && !isDefault(control) && (control.type !== "radio" || control.checked);
+    }).map(function(control) {
+        return {id: control.id, value: control.tagName === "SELECT" ? control.selectedIndex : control.value};
+    });
+    var rank = function(action) {
+        var control = document.getElementById(action.id);
+        return control.type === "radio" ? 0 : control.tagName === "SELECT" ? 1 : 2;
+    };
+    unrecorded.sort(function(a, b) { return rank(a) - rank(b); });
+    windowControls().forEach(function(control) {
+        if (control.tagName === "SELECT") {
+            for (var i = 0; i < control.options.length; ++i) {
+                if (control.options[i].defaultSelected)
+                    control.selectedIndex = i;
+            }
+        } else if (control.type === "radio") {
+            control.checked = control.defaultChecked;
+        } else {
+            control.value = control.defaultValue;
+        }
+    });
+    return unrecorded.concat(earlyActions);
+};
+
+// An action done as the reader did it: the program's own listeners take it,
+// and refuse it where a field is locked by then.
+var doAgain = function(action) {
+    var fire = function(target, type) { target.dispatchEvent(new Event(type, {bubbles: true})); };
+    if (action.about) {
+        fire(document.getElementById("Image1"), "click");
+        return;
+    }
+    var control = document.getElementById(action.id);
+    if (control.type === "radio") {
+        control.checked = true;
+        fire(control, "change");
+    } else if (control.tagName === "SELECT") {
+        control.selectedIndex = action.value;
+        fire(control, "change");
+    } else if (!control.readOnly) {
+        control.value = action.value;
+        fire(control, "input");
+    }
+};
+
+// One short line above the window when the program cannot start. The
+// window stays as it is.
+var started = false;
+var tellFailure = function(text) {
+    var notice = document.getElementById("notice");
+    if (started || !notice || !notice.hidden)
+        return;
+    notice.textContent = text;
+    notice.hidden = false;
+};
+var CannotRun = "Velmora could not start in this browser.";
+var CannotLoad = "Velmora could not load its program. Check the connection, then reload the page.";
+Module.onAbort = function() { tellFailure(CannotRun); };
+
+// The program is fetched and compiled here, so that a failed download is
+// seen: it is tried once more after a moment, then told.
+Module.instantiateWasm = function(imports, receiveInstance) {
+    performance.mark("velmora-fetch");
+    // A server that does not say application/wasm gets the slower way.
+    var compile = function(response) {
+        if ((response.headers.get("Content-Type") || "").indexOf("application/wasm") === 0)
+            return WebAssembly.instantiateStreaming(response, imports);
+        return response.arrayBuffer().then(function(bytes) { return WebAssembly.instantiate(bytes, imports); });
+    };
+    var attempt = function(retries) {
+        fetch("velmora.wasm", {credentials: "same-origin"}).then(function(response) {
+            if (!response.ok)
+                throw new Error("velmora.wasm: " + response.status);
+            return response;
+        }).then(function(response) {
+            return compile(response).then(function(result) {
+                receiveInstance(result.instance, result.module);
+            }).catch(function(error) {
+                tellFailure(CannotRun);
+                console.error(error);
+            });
+        }, function() {
+            if (retries > 0)
+                setTimeout(function() { attempt(retries - 1); }, 2000);
+            else
+                tellFailure(CannotLoad);
+        });
+    };
+    attempt(1);
+    return {};
+};
+
+// main() is called as a plain function once the program is compiled and the
+// page parsed: the window lives on after it returns.
+Module.onRuntimeInitialized = function() {
+    performance.mark("velmora-main");
+    var actions = takeEarlyActions();
+    Module._main(0, 0);
+    started = true;
+    // After the window's load: what the reader did before it, in order.
+    actions.forEach(doAgain);
+    document.getElementById("Form1").setAttribute("data-ready", "");
+    performance.mark("velmora-ready");
+};
