@@ -5,6 +5,7 @@
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -92,6 +93,29 @@ EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler)
             event.preventDefault();
     });
 });
+EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength)).checked = true;
+});
+EM_JS(char*, velmora_dom_fragment, (), {
+    return allocateUTF8(location.hash.slice(1));
+});
+// A browser may refuse to replace the address too often; the address then
+// stays behind the window, which is all that is lost.
+EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
+    const wanted = UTF8ToString(fragment, length);
+    if (location.hash.slice(1) === wanted)
+        return;
+    try {
+        history.replaceState(history.state, "", wanted ? "#" + wanted : location.pathname + location.search);
+    } catch (refused) {
+    }
+});
+EM_JS(void, velmora_dom_listen_fragment, (int handler), {
+    addEventListener("hashchange", () => _velmora_dom_event(handler, 0));
+});
+EM_JS(void, velmora_dom_after, (int milliseconds, int timer), {
+    setTimeout(() => _velmora_dom_timer(timer), milliseconds);
+});
 
 namespace velmora::design::web {
 
@@ -100,6 +124,12 @@ namespace {
 // Every handler ever given, by number; the page's listeners hold the numbers.
 std::vector<std::function<bool(Key)>>& handlers() {
     static std::vector<std::function<bool(Key)>> all;
+    return all;
+}
+
+// One-shot handlers, dropped once called.
+std::map<int, std::function<void()>>& timers() {
+    static std::map<int, std::function<void()>> all;
     return all;
 }
 
@@ -172,6 +202,24 @@ void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
 
 std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
 
+void SetChecked(std::string_view id) { velmora_dom_set_checked(id.data(), length(id)); }
+
+std::string Fragment() { return take(velmora_dom_fragment()); }
+
+void ReplaceFragment(std::string_view fragment) {
+    velmora_dom_replace_fragment(fragment.data(), length(fragment));
+}
+
+void ListenFragment(std::function<void()> handler) {
+    velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) { handler(); return false; }));
+}
+
+void After(int milliseconds, std::function<void()> handler) {
+    static int next = 0;
+    timers().emplace(next, std::move(handler));
+    velmora_dom_after(milliseconds, next++);
+}
+
 }  // namespace velmora::design::web
 
 extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
@@ -179,4 +227,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
     return velmora::design::web::handlers()[static_cast<std::size_t>(handler)](static_cast<Key>(key))
                ? 1
                : 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void velmora_dom_timer(int timer) {
+    auto handler = velmora::design::web::timers().extract(timer);
+    if (!handler.empty())
+        handler.mapped()();
 }

@@ -50,4 +50,20 @@ void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
 // The decimal separator of the browser's language, "." or ",".
 std::string DecimalSeparator();
 
+// Checks a radio button; the others of its group clear, and nothing is raised.
+void SetChecked(std::string_view id);
+
+// The page address's fragment, without its '#', percent-encoded as the
+// address holds it.
+std::string Fragment();
+// Puts the fragment in the address in place of the current one, adding no
+// history entry and raising nothing; "" leaves the bare address.
+void ReplaceFragment(std::string_view fragment);
+// Calls the handler whenever the fragment changes other than by
+// ReplaceFragment: edited by hand, or by Back and Forward.
+void ListenFragment(std::function<void()> handler);
+
+// Calls the handler once, after that many milliseconds.
+void After(int milliseconds, std::function<void()> handler);
+
 }  // namespace velmora::design::web

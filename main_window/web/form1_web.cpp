@@ -35,6 +35,7 @@ void Form1Web::load() {
             m_rules.Option1_Click(i);
     }
     listen();
+    followAddress();
 }
 
 void Form1Web::listen() {
