@@ -5,7 +5,6 @@
 #include <emscripten.h>
 
 #include <cstdlib>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -99,22 +98,32 @@ EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
 EM_JS(char*, velmora_dom_fragment, (), {
     return allocateUTF8(location.hash.slice(1));
 });
-// A browser may refuse to replace the address too often; the address then
-// stays behind the window, which is all that is lost.
+// Browsers refuse a page that replaces its address many times a second: a
+// burst of changes writes its first at once and its last a moment later.
+// Should a browser refuse all the same, the address stays behind the window,
+// which is all that is lost.
 EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
-    const wanted = UTF8ToString(fragment, length);
-    if (location.hash.slice(1) === wanted)
-        return;
-    try {
-        history.replaceState(history.state, "", wanted ? "#" + wanted : location.pathname + location.search);
-    } catch (refused) {
-    }
+    const pace = Module.fragmentPace || (Module.fragmentPace = {wanted: null, resting: false});
+    pace.wanted = UTF8ToString(fragment, length);
+    const write = () => {
+        pace.resting = pace.wanted !== null;
+        if (!pace.resting)
+            return;
+        const wanted = pace.wanted;
+        pace.wanted = null;
+        if (location.hash.slice(1) !== wanted) {
+            try {
+                history.replaceState(history.state, "", wanted ? "#" + wanted : location.pathname + location.search);
+            } catch (refused) {
+            }
+        }
+        setTimeout(write, 400);
+    };
+    if (!pace.resting)
+        write();
 });
 EM_JS(void, velmora_dom_listen_fragment, (int handler), {
     addEventListener("hashchange", () => _velmora_dom_event(handler, 0));
-});
-EM_JS(void, velmora_dom_after, (int milliseconds, int timer), {
-    setTimeout(() => _velmora_dom_timer(timer), milliseconds);
 });
 
 namespace velmora::design::web {
@@ -124,12 +133,6 @@ namespace {
 // Every handler ever given, by number; the page's listeners hold the numbers.
 std::vector<std::function<bool(Key)>>& handlers() {
     static std::vector<std::function<bool(Key)>> all;
-    return all;
-}
-
-// One-shot handlers, dropped once called.
-std::map<int, std::function<void()>>& timers() {
-    static std::map<int, std::function<void()>> all;
     return all;
 }
 
@@ -214,12 +217,6 @@ void ListenFragment(std::function<void()> handler) {
     velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) { handler(); return false; }));
 }
 
-void After(int milliseconds, std::function<void()> handler) {
-    static int next = 0;
-    timers().emplace(next, std::move(handler));
-    velmora_dom_after(milliseconds, next++);
-}
-
 }  // namespace velmora::design::web
 
 extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
@@ -227,10 +224,4 @@ extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
     return velmora::design::web::handlers()[static_cast<std::size_t>(handler)](static_cast<Key>(key))
                ? 1
                : 0;
-}
-
-extern "C" EMSCRIPTEN_KEEPALIVE void velmora_dom_timer(int timer) {
-    auto handler = velmora::design::web::timers().extract(timer);
-    if (!handler.empty())
-        handler.mapped()();
 }

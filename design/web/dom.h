@@ -57,13 +57,11 @@ void SetChecked(std::string_view id);
 // address holds it.
 std::string Fragment();
 // Puts the fragment in the address in place of the current one, adding no
-// history entry and raising nothing; "" leaves the bare address.
+// history entry and raising nothing; "" leaves the bare address. Of many
+// calls in a short while, the first and the last are written.
 void ReplaceFragment(std::string_view fragment);
 // Calls the handler whenever the fragment changes other than by
 // ReplaceFragment: edited by hand, or by Back and Forward.
 void ListenFragment(std::function<void()> handler);
-
-// Calls the handler once, after that many milliseconds.
-void After(int milliseconds, std::function<void()> handler);
 
 }  // namespace velmora::design::web

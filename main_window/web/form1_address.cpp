@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "core/units.h"
 #include "main_window/form1_design.h"
@@ -183,47 +182,39 @@ std::string AddressFragment(const Form1Inputs& inputs) {
 }
 
 Form1Inputs ReadAddressFragment(std::string_view fragment) {
-    struct Pair {
-        std::string name;
-        std::string value;
-    };
-    std::vector<Pair> pairs;
-    while (!fragment.empty()) {
-        const std::size_t end = std::min(fragment.find('&'), fragment.size());
-        const std::string_view part = fragment.substr(0, end);
-        fragment.remove_prefix(std::min(end + 1, fragment.size()));
-        // A bare name ("#size") is an anchor more likely than an empty field.
-        const std::size_t equals = part.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        auto name = decoded(part.substr(0, equals));
-        auto value = decoded(part.substr(equals + 1));
-        if (name && value && characters(*value) <= MaxAddressValueLength)
-            pairs.push_back({std::move(*name), std::move(*value)});
-    }
-
+    Form1Inputs inputs = OpeningInputs();
     // The mode first, as it decides which fields are inputs; a name given
     // twice counts as last given.
-    Form1Inputs inputs = OpeningInputs();
-    for (const Pair& pair : pairs) {
-        if (!sameLetters(pair.name, "calculate"))
-            continue;
-        for (std::size_t m = 0; m < ModeNames.size(); ++m) {
-            if (sameLetters(pair.value, ModeNames[m]))
-                inputs.mode = static_cast<CalcMode>(m);
-        }
-    }
-    for (const Pair& pair : pairs) {
-        if (sameLetters(pair.name, "size-unit") && IsInput(inputs.mode, Field::Combo1)) {
-            if (const int index = DataSizeUnitIndex(pair.value); index >= 0)
-                inputs.sizeUnit = index;
-        } else if (sameLetters(pair.name, "speed-unit") && IsInput(inputs.mode, Field::Combo2)) {
-            if (const int index = SpeedUnitIndex(pair.value); index >= 0)
-                inputs.speedUnit = index;
-        }
-        for (std::size_t f = 0; f < TextNames.size(); ++f) {
-            if (sameLetters(pair.name, TextNames[f]) && IsInput(inputs.mode, static_cast<Field>(f)))
-                inputs.texts[f] = pair.value;
+    for (const bool modePass : {true, false}) {
+        for (std::string_view rest = fragment; !rest.empty();) {
+            const std::string_view part = rest.substr(0, rest.find('&'));
+            rest.remove_prefix(std::min(part.size() + 1, rest.size()));
+            // A bare name ("#size") is an anchor more likely than an empty field.
+            const std::size_t equals = part.find('=');
+            if (equals == std::string_view::npos)
+                continue;
+            const auto name = decoded(part.substr(0, equals));
+            const auto value = decoded(part.substr(equals + 1));
+            if (!name || !value || characters(*value) > MaxAddressValueLength)
+                continue;
+            if (modePass) {
+                for (std::size_t m = 0; m < ModeNames.size(); ++m) {
+                    if (sameLetters(*name, "calculate") && sameLetters(*value, ModeNames[m]))
+                        inputs.mode = static_cast<CalcMode>(m);
+                }
+                continue;
+            }
+            if (sameLetters(*name, "size-unit") && IsInput(inputs.mode, Field::Combo1)) {
+                if (const int index = DataSizeUnitIndex(*value); index >= 0)
+                    inputs.sizeUnit = index;
+            } else if (sameLetters(*name, "speed-unit") && IsInput(inputs.mode, Field::Combo2)) {
+                if (const int index = SpeedUnitIndex(*value); index >= 0)
+                    inputs.speedUnit = index;
+            }
+            for (std::size_t f = 0; f < TextNames.size(); ++f) {
+                if (sameLetters(*name, TextNames[f]) && IsInput(inputs.mode, static_cast<Field>(f)))
+                    inputs.texts[f] = *value;
+            }
         }
     }
     return inputs;

@@ -49,9 +49,6 @@ private:
     // The selection each list last accepted, restored should a locked list
     // change after all.
     std::array<int, 2> m_acceptedIndex{};
-    // The address is written at most once in a while, the last change kept.
-    bool m_addressResting = false;
-    bool m_addressBehind = false;
 };
 
 }  // namespace velmora

@@ -2,7 +2,6 @@
 // address holds, reached through the rules as a user would reach it, and
 // keeping the address up with every change of the inputs.
 #include <string>
-#include <utility>
 
 #include "design/web/dom.h"
 #include "main_window/form1_design.h"
@@ -15,11 +14,7 @@ namespace web = design::web;
 
 namespace {
 
-// Browsers refuse a page that replaces its address many times a second;
-// a burst of keys writes the first and the last.
-constexpr int AddressInterval = 400;  // milliseconds
-
-std::string optionId(int index) { return "Option1(" + std::to_string(index) + ")"; }
+std::string optionId(int index) { return std::string("Option1(") + static_cast<char>('0' + index) + ')'; }
 
 }  // namespace
 
@@ -69,18 +64,6 @@ Form1Inputs Form1Web::inputs() const {
     return current;
 }
 
-void Form1Web::inputsChanged() {
-    if (m_addressResting) {
-        m_addressBehind = true;
-        return;
-    }
-    web::ReplaceFragment(AddressFragment(inputs()));
-    m_addressResting = true;
-    web::After(AddressInterval, [this] {
-        m_addressResting = false;
-        if (std::exchange(m_addressBehind, false))
-            inputsChanged();
-    });
-}
+void Form1Web::inputsChanged() { web::ReplaceFragment(AddressFragment(inputs())); }
 
 }  // namespace velmora
