@@ -1,17 +1,19 @@
 // Figures of the page in headless Chromium, against a floor page: the built
 // index.html with its scripts taken out, so the same 26 controls at the same
 // places and no WebAssembly. Prints a table; scripts/web-bench runs it.
-//   node bench/web_bench.mjs SITE [RUNS]
+//   node bench/web_bench.mjs SITE [RUNS] [FRAGMENT]
+// With a FRAGMENT ("calculate=speed&size=4") the first visits open that
+// address, so that the window starts on its calculation.
 import { mkdtemp, readFile, readdir, rm, stat, symlink, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 import { launch, ready, serve } from "../tests/web/harness.mjs";
 
-const [siteArg, runsText = "31"] = process.argv.slice(2);
+const [siteArg, runsText = "31", fragment = ""] = process.argv.slice(2);
 const runs = Number(runsText);
 if (!siteArg || !(runs > 0)) {
-    console.error("usage: node bench/web_bench.mjs SITE [RUNS]");
+    console.error("usage: node bench/web_bench.mjs SITE [RUNS] [FRAGMENT]");
     process.exit(2);
 }
 const site = resolve(siteArg);
@@ -46,7 +48,8 @@ try {
 
     // Navigation to the first contentful paint, in a fresh context each time
     // (an empty cache, no service worker); for Velmora also to main()'s end.
-    const visit = async url => {
+    const visit = async which => {
+        const url = which === "velmora" && fragment ? `${pages.velmora}#${fragment}` : pages[which];
         const context = await browser.newContext();
         try {
             const tab = await context.newPage();
@@ -69,7 +72,7 @@ try {
                         resolve(entry.startTime);
                 }).observe({ type: "paint", buffered: true });
             }));
-            const times = url === pages.velmora
+            const times = which === "velmora"
                 ? await (await tab.waitForFunction(() => window.velmoraTimes.ready && window.velmoraTimes)).jsonValue()
                 : {};
             return { paint, times };
@@ -84,7 +87,7 @@ try {
         const order = run % 2 ? ["velmora", "floor"] : ["floor", "velmora"];
         const result = {};
         for (const which of order)
-            result[which] = await visit(pages[which]);
+            result[which] = await visit(which);
         if (run < 0)
             continue;
         paints.velmora.push(result.velmora.paint);
@@ -167,7 +170,8 @@ try {
     const row = (label, a, b, note) =>
         console.log(`${label.padEnd(60)}${String(a).padStart(11)}${String(b).padStart(11)}  ${note}`);
     console.log(`Velmora's page against the floor page in headless Chromium ${version}`);
-    console.log(`${runs} interleaved first visits each, medians; ratios are medians of per-run ratios\n`);
+    console.log(`${runs} interleaved first visits each, medians; ratios are medians of per-run ratios`);
+    console.log(fragment ? `Velmora opened at the address #${fragment}\n` : "");
     row("First visit", "Velmora", "Floor", "Ratio");
     row("  navigation to first contentful paint", ms(median(paints.velmora)), ms(median(paints.floor)),
         `${median(paints.ratio).toFixed(2)} (goal <= 1.2: ${goal(median(paints.ratio), 1.2)})`);
