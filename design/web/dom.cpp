@@ -113,7 +113,8 @@ EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
         pace.wanted = null;
         if (location.hash.slice(1) !== wanted) {
             try {
-                history.replaceState(history.state, "", wanted ? "#" + wanted : location.pathname + location.search);
+                const bare = location.pathname + location.search;
+                history.replaceState(history.state, "", wanted ? "#" + wanted : bare);
             } catch (refused) {
             }
         }
@@ -214,7 +215,10 @@ void ReplaceFragment(std::string_view fragment) {
 }
 
 void ListenFragment(std::function<void()> handler) {
-    velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) { handler(); return false; }));
+    velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) {
+        handler();
+        return false;
+    }));
 }
 
 }  // namespace velmora::design::web

@@ -32,9 +32,12 @@ constexpr std::array<Field, 8> WrittenOrder{Field::Text1, Field::Text2, Text3(0)
 std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 
 bool sameLetters(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
 }
 
 template <typename Units, typename Names>
@@ -48,8 +51,10 @@ int unitIndex(const Units& units, const Names& names, std::string_view name) {
 }
 
 std::size_t characters(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    // Every byte but a UTF-8 continuation starts a character.
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // Kept as they are: what reads well in an address and means nothing in it.
@@ -220,8 +225,12 @@ Form1Inputs ReadAddressFragment(std::string_view fragment) {
     return inputs;
 }
 
-int DataSizeUnitIndex(std::string_view name) { return unitIndex(core::DataSizeUnits, SizeUnitNames, name); }
+int DataSizeUnitIndex(std::string_view name) {
+    return unitIndex(core::DataSizeUnits, SizeUnitNames, name);
+}
 
-int SpeedUnitIndex(std::string_view name) { return unitIndex(core::SpeedUnits, SpeedUnitNames, name); }
+int SpeedUnitIndex(std::string_view name) {
+    return unitIndex(core::SpeedUnits, SpeedUnitNames, name);
+}
 
 }  // namespace velmora

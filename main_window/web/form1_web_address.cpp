@@ -14,7 +14,9 @@ namespace web = design::web;
 
 namespace {
 
-std::string optionId(int index) { return std::string("Option1(") + static_cast<char>('0' + index) + ')'; }
+std::string optionId(int index) {
+    return std::string("Option1(") + static_cast<char>('0' + index) + ')';
+}
 
 }  // namespace
 

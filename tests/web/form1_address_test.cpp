@@ -34,7 +34,8 @@ TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
         {with(CalcMode::Time, {{Text3(5), "7"}}), ""},
         {with(CalcMode::Speed, {}), "calculate=speed"},
         // Opening values left out; the speed and its unit are results.
-        {with(CalcMode::Speed, {{Field::Text1, "4"}, {Field::Text2, "10"}, {Text3(4), "6"}, {Text3(5), "49.6"}}, 2, 1),
+        {with(CalcMode::Speed,
+              {{Field::Text1, "4"}, {Field::Text2, "10"}, {Text3(4), "6"}, {Text3(5), "49.6"}}, 2, 1),
          "calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6"},
         {with(CalcMode::Data, {{Text3(0), "1"}, {Text3(5), "1"}}, 3, 1),
          "calculate=data&speed-unit=MB/s&years=1"},
@@ -49,7 +50,8 @@ TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
 
 TEST(Form1AddressTest, AnyTypedTextComesBackAsTyped) {
     const std::string texts[] = {"1 024", "1,5", "a&b=c#d", "100%", "1e+3", "<b>\"x\"</b>",
-                                 "32 Ko \xC3\xA9t\xC3\xA9", "%41", std::string(MaxAddressValueLength, '9')};
+                                 "32 Ko \xC3\xA9t\xC3\xA9", "%41",
+                                 std::string(MaxAddressValueLength, '9')};
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
         const Form1Inputs inputs = with(CalcMode::Speed, {{Field::Text1, text}, {Text3(2), text}});
