@@ -1,17 +1,19 @@
 // Figures of the page in headless Chromium, against a floor page: the built
 // index.html with its scripts taken out, so the same 26 controls at the same
 // places and no WebAssembly. Prints a table; scripts/web-bench runs it.
-//   node bench/web_bench.mjs SITE [RUNS]
+//   node bench/web_bench.mjs SITE [RUNS] [FRAGMENT]
+// With a FRAGMENT ("calculate=speed&size=4") Velmora's first visits open
+// that address, so that the window starts on its calculation.
 import { mkdtemp, readFile, readdir, rm, stat, symlink, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 import { launch, ready, serve } from "../tests/web/harness.mjs";
 
-const [siteArg, runsText = "31"] = process.argv.slice(2);
+const [siteArg, runsText = "31", fragment = ""] = process.argv.slice(2);
 const runs = Number(runsText);
 if (!siteArg || !(runs > 0)) {
-    console.error("usage: node bench/web_bench.mjs SITE [RUNS]");
+    console.error("usage: node bench/web_bench.mjs SITE [RUNS] [FRAGMENT]");
     process.exit(2);
 }
 const site = resolve(siteArg);
@@ -56,11 +58,11 @@ try {
             const tab = await context.newPage();
             if (returning) {
                 await tab.goto(url);
-                if (url === pages.velmora)
+                if (url.startsWith(pages.velmora))
                     await tab.waitForFunction(() => navigator.serviceWorker.controller !== null);
             }
             const response = await tab.goto(url);
-            if (returning && url === pages.velmora && !response.fromServiceWorker())
+            if (returning && url.startsWith(pages.velmora) && !response.fromServiceWorker())
                 throw new Error("the returning visit did not come from the service worker");
             const paint = await tab.evaluate(() => new Promise(resolve => {
                 new PerformanceObserver(list => {
@@ -70,7 +72,7 @@ try {
                 }).observe({ type: "paint", buffered: true });
             }));
             let times = {};
-            if (url === pages.velmora) {
+            if (url.startsWith(pages.velmora)) {
                 await ready(tab);
                 times = await tab.evaluate(() => Object.fromEntries(["fetch", "main", "ready"].map(name =>
                     [name, performance.getEntriesByName(`velmora-${name}`)[0].startTime])));
@@ -90,7 +92,8 @@ try {
         for (const [returning, into] of [[false, paints], [true, returns]]) {
             const result = {};
             for (const which of order)
-                result[which] = await visit(pages[which], returning);
+                result[which] = await visit(which === "velmora" && fragment && !returning
+                    ? `${pages.velmora}#${fragment}` : pages[which], returning);
             if (run < 0)
                 continue;
             into.velmora.push(result.velmora.paint);
@@ -174,7 +177,8 @@ try {
     const row = (label, a, b, note) =>
         console.log(`${label.padEnd(60)}${String(a).padStart(11)}${String(b).padStart(11)}  ${note}`);
     console.log(`Velmora's page against the floor page in headless Chromium ${version}`);
-    console.log(`${runs} interleaved first and returning visits each, medians; ratios are medians of per-run ratios\n`);
+    console.log(`${runs} interleaved first and returning visits each, medians; ratios are medians of per-run ratios`);
+    console.log(fragment ? `Velmora opened at the address #${fragment}\n` : "");
     for (const [label, into] of [["First visit", paints], ["Returning visit (Velmora's from its service worker)", returns]]) {
         row(label, "Velmora", "Floor", "Ratio");
         row("  navigation to first contentful paint", ms(median(into.velmora)), ms(median(into.floor)),

@@ -85,6 +85,40 @@ EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler)
             event.preventDefault();
     });
 });
+EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength)).checked = true;
+});
+EM_JS(char*, velmora_dom_fragment, (), {
+    return allocateUTF8(location.hash.slice(1));
+});
+// Browsers refuse a page that replaces its address many times a second: a
+// burst of changes writes its first at once and its last a moment later.
+// Should a browser refuse all the same, the address stays behind the window,
+// which is all that is lost.
+EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
+    const pace = Module.fragmentPace || (Module.fragmentPace = {wanted: null, resting: false});
+    pace.wanted = UTF8ToString(fragment, length);
+    const write = () => {
+        pace.resting = pace.wanted !== null;
+        if (!pace.resting)
+            return;
+        const wanted = pace.wanted;
+        pace.wanted = null;
+        if (location.hash.slice(1) !== wanted) {
+            try {
+                const bare = location.pathname + location.search;
+                history.replaceState(history.state, "", wanted ? "#" + wanted : bare);
+            } catch (refused) {
+            }
+        }
+        setTimeout(write, 400);
+    };
+    if (!pace.resting)
+        write();
+});
+EM_JS(void, velmora_dom_listen_fragment, (int handler), {
+    addEventListener("hashchange", () => _velmora_dom_event(handler, 0));
+});
 
 namespace velmora::design::web {
 
@@ -163,6 +197,21 @@ void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
 }
 
 std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
+
+void SetChecked(std::string_view id) { velmora_dom_set_checked(id.data(), length(id)); }
+
+std::string Fragment() { return take(velmora_dom_fragment()); }
+
+void ReplaceFragment(std::string_view fragment) {
+    velmora_dom_replace_fragment(fragment.data(), length(fragment));
+}
+
+void ListenFragment(std::function<void()> handler) {
+    velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) {
+        handler();
+        return false;
+    }));
+}
 
 }  // namespace velmora::design::web
 

@@ -53,4 +53,18 @@ void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
 // The decimal separator of the browser's language, "." or ",".
 std::string DecimalSeparator();
 
+// Checks a radio button; the others of its group clear, and nothing is raised.
+void SetChecked(std::string_view id);
+
+// The page address's fragment, without its '#', percent-encoded as the
+// address holds it.
+std::string Fragment();
+// Puts the fragment in the address in place of the current one, adding no
+// history entry and raising nothing; "" leaves the bare address. Of many
+// calls in a short while, the first and the last are written.
+void ReplaceFragment(std::string_view fragment);
+// Calls the handler whenever the fragment changes other than by
+// ReplaceFragment: edited by hand, or by Back and Forward.
+void ListenFragment(std::function<void()> handler);
+
 }  // namespace velmora::design::web

@@ -30,6 +30,7 @@ void Form1Web::load() {
         m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
     m_rules.Form_Load();
     listen();
+    followAddress();
 }
 
 void Form1Web::listen() {

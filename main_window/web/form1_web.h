@@ -6,6 +6,8 @@
 
 namespace velmora {
 
+struct Form1Inputs;
+
 // The main window in the browser: the page's controls under their design
 // ids, driven by the same rules as on the desktop. A write that changes a
 // text or a selection raises that control's handler at once, nested inside
@@ -34,6 +36,12 @@ public:
 private:
     void raiseClick(Field list);
     void listen();
+    // The page's address (form1_web_address.cpp): the window opens on the
+    // calculation it holds, and it follows every change of the inputs.
+    void followAddress();
+    void applyAddress();
+    Form1Inputs inputs() const;
+    void inputsChanged();
 
     Form1Rules m_rules;
     std::string m_decimalSeparator;

@@ -42,6 +42,11 @@ test("on phones and tablets every control is in view, large enough to touch and 
                 `${name}: out of view ${JSON.stringify(r)}`);
         }
         assert.ok(fontSize >= 16, `${name}: field text ${fontSize}px`);
+        // The designed window stretches the logo to its place (70 by 20);
+        // the phone arrangement keeps the picture's own 250 by 100.
+        const logo = await page.$eval("#Image1", e => e.getBoundingClientRect().toJSON());
+        const ratio = target === 44 ? 250 / 100 : 70 / 20;
+        assert.ok(Math.abs(logo.width / logo.height - ratio) < 0.05, `${name}: logo ${JSON.stringify(logo)}`);
     }
 });
 

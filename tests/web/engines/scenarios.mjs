@@ -263,4 +263,49 @@ export const scenarios = [
             }
         },
     },
+    {
+        name: "typing and choosing write the calculation into the page's address",
+        run: (engine, site) => withPage(engine, { url: site.url }, async page => {
+            const address = p => p.eval(() => location.hash);
+            assert.equal(await address(page), "");
+            await retype(page, "Text1", "4");
+            await page.choose("Combo1", "GigaBytes");
+            await retype(page, "Text2", "10");
+            await page.choose("Combo2", "MegaBytes/second");
+            await settles(page, address, "#calculate=time&size=4&size-unit=GB&speed=10&speed-unit=MB/s");
+            // The time is an input now; what still reads as it opened is left out.
+            await page.click(options[1]);
+            await settles(page, address, "#calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6");
+        }),
+    },
+    {
+        name: "an address opens on its calculation, and one edited by hand applies at once",
+        run: (engine, site) => withPage(engine,
+            { url: `${site.url}#calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6` }, async page => {
+                assert.deepEqual(await read(page),
+                    ["4", "10", "GigaBytes", "MegaBytes/second", "0", "0", "0", "0", "6", "49.6"]);
+                assert.equal(await page.eval(id => document.getElementById(id).checked, options[1]), true);
+                await page.eval(() => { location.hash = "#calculate=data&speed=1&speed-unit=mb/s&hours=1&seconds=0"; });
+                await settles(page, p => read(p, ["Text1", "Combo1"]), ["3.52", "GigaBytes"]);
+                assert.equal(await page.eval(id => document.getElementById(id).checked, options[2]), true);
+                // Written back as the page writes it.
+                await settles(page, p => p.eval(() => location.hash),
+                    "#calculate=data&speed=1&speed-unit=MB/s&hours=1&seconds=0");
+            }),
+    },
+    {
+        name: "Back after typing leaves the page: typing adds no history",
+        run: (engine, site) => withPage(engine, { url: site.url }, async page => {
+            await page.goto(`${site.url}index.html`);
+            const entries = await page.eval(() => history.length);
+            await retype(page, "Text1", "4");
+            await page.choose("Combo1", "GigaBytes");
+            await page.click(options[2]);
+            await settles(page, p => p.eval(() => location.hash),
+                "#calculate=data&days=1&hours=12&minutes=24&seconds=32");
+            assert.equal(await page.eval(() => history.length), entries);
+            await page.eval(() => { setTimeout(() => history.back()); });
+            await settles(page, p => p.eval(() => location.href).catch(() => ""), site.url);
+        }),
+    },
 ];

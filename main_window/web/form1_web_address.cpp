@@ -1,0 +1,71 @@
+// The window's part in the page's address: opening on the calculation an
+// address holds, reached through the rules as a user would reach it, and
+// keeping the address up with every change of the inputs.
+#include <string>
+
+#include "design/web/dom.h"
+#include "main_window/form1_design.h"
+#include "main_window/web/form1_address.h"
+#include "main_window/web/form1_web.h"
+
+namespace velmora {
+
+namespace web = design::web;
+
+namespace {
+
+std::string optionId(int index) {
+    return std::string("Option1(") + static_cast<char>('0' + index) + ')';
+}
+
+}  // namespace
+
+void Form1Web::followAddress() {
+    // The bare address keeps the load's figures untouched.
+    if (!web::Fragment().empty())
+        applyAddress();
+    web::ListenFragment([this] { applyAddress(); });
+    // Every edit, choice of unit and choice of mode, after the rules have
+    // taken it: the page raises these for the user's actions only.
+    for (const std::string_view type : {"input", "change"})
+        web::Listen("", type, [this] { inputsChanged(); return false; });
+}
+
+// The mode is chosen, then the units, then the texts typed, each only where
+// it changes something, as a user would.
+void Form1Web::applyAddress() {
+    const Form1Inputs wanted = ReadAddressFragment(web::Fragment());
+    const int mode = static_cast<int>(wanted.mode);
+    if (!option1Value(mode)) {
+        web::SetChecked(optionId(mode));
+        m_rules.Option1_Click(mode);
+    }
+    if (IsInput(wanted.mode, Field::Combo1))
+        setListIndex(Field::Combo1, wanted.sizeUnit);
+    if (IsInput(wanted.mode, Field::Combo2))
+        setListIndex(Field::Combo2, wanted.speedUnit);
+    for (const Field field : {Field::Text1, Field::Text2, Text3(0), Text3(1), Text3(2), Text3(3),
+                              Text3(4), Text3(5)}) {
+        if (IsInput(wanted.mode, field))
+            setText(field, wanted.texts[static_cast<std::size_t>(field)]);
+    }
+    // What was not read is gone from the address too.
+    inputsChanged();
+}
+
+Form1Inputs Form1Web::inputs() const {
+    Form1Inputs current;
+    for (int i = 0; i < 3; ++i) {
+        if (option1Value(i))
+            current.mode = static_cast<core::CalcMode>(i);
+    }
+    for (std::size_t i = 0; i < current.texts.size(); ++i)
+        current.texts[i] = text(static_cast<Field>(i));
+    current.sizeUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::Combo1)]);
+    current.speedUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::Combo2)]);
+    return current;
+}
+
+void Form1Web::inputsChanged() { web::ReplaceFragment(AddressFragment(inputs())); }
+
+}  // namespace velmora

@@ -1,0 +1,82 @@
+#include "main_window/web/form1_address.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velmora {
+namespace {
+
+using core::CalcMode;
+
+std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
+
+Form1Inputs with(CalcMode mode, std::initializer_list<std::pair<Field, std::string>> texts,
+                 int sizeUnit = 0, int speedUnit = 0) {
+    Form1Inputs inputs = OpeningInputs();
+    inputs.mode = mode;
+    for (const auto& [field, text] : texts)
+        inputs.texts[slot(field)] = text;
+    inputs.sizeUnit = sizeUnit;
+    inputs.speedUnit = speedUnit;
+    return inputs;
+}
+
+TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
+    const struct {
+        Form1Inputs inputs;
+        const char* fragment;
+    } rows[] = {
+        {OpeningInputs(), ""},
+        {with(CalcMode::Time, {{Field::Text1, "4"}, {Field::Text2, "10"}}, 2, 1),
+         "calculate=time&size=4&size-unit=GB&speed=10&speed-unit=MB/s"},
+        // The time fields are results here: never written.
+        {with(CalcMode::Time, {{Text3(5), "7"}}), ""},
+        {with(CalcMode::Speed, {}), "calculate=speed"},
+        // Opening values left out; the speed and its unit are results.
+        {with(CalcMode::Speed,
+              {{Field::Text1, "4"}, {Field::Text2, "10"}, {Text3(4), "6"}, {Text3(5), "49.6"}}, 2, 1),
+         "calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6"},
+        {with(CalcMode::Data, {{Text3(0), "1"}, {Text3(5), "1"}}, 3, 1),
+         "calculate=data&speed-unit=MB/s&years=1"},
+        {with(CalcMode::Time, {{Field::Text1, ""}}, 3), "calculate=time&size=&size-unit=B"},
+        {with(CalcMode::Time, {{Field::Text1, std::string(MaxAddressValueLength + 1, '9')}}), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fragment);
+        EXPECT_EQ(AddressFragment(row.inputs), row.fragment);
+    }
+}
+
+TEST(Form1AddressTest, AnyTypedTextComesBackAsTyped) {
+    const std::string texts[] = {"1 024", "1,5", "a&b=c#d", "100%", "1e+3", "<b>\"x\"</b>",
+                                 "32 Ko \xC3\xA9t\xC3\xA9", "%41",
+                                 std::string(MaxAddressValueLength, '9')};
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const Form1Inputs inputs = with(CalcMode::Speed, {{Field::Text1, text}, {Text3(2), text}});
+        const std::string fragment = AddressFragment(inputs);
+        EXPECT_EQ(fragment.find_first_of(" #\"<>"), std::string::npos) << fragment;
+        EXPECT_EQ(ReadAddressFragment(fragment), inputs);
+    }
+}
+
+TEST(Form1AddressTest, UnitsAreReadByTheirNamesAndShortFormsInAnyCase) {
+    const struct {
+        const char* name;
+        int size;
+        int speed;
+    } rows[] = {
+        {"GigaBytes", 2, -1}, {"gb", 2, -1},         {"GiB", 2, -1},    {"B", 3, -1},
+        {"bytes", 3, -1},     {"mb/s", -1, 1},       {"KiB/s", -1, 0},  {"MegaBytes/Second", -1, 1},
+        {"GB ", -1, -1},      {"", -1, -1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DataSizeUnitIndex(row.name), row.size);
+        EXPECT_EQ(SpeedUnitIndex(row.name), row.speed);
+    }
+}
+
+}  // namespace
+}  // namespace velmora
