@@ -1,5 +1,6 @@
 #include <QAbstractItemView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QWindow>
@@ -361,6 +362,40 @@ TEST_F(Form1Test, WheelOverALockedListLeavesTheFocus) {
     turnWheel(combo1(), -120);
     EXPECT_TRUE(combo1()->hasFocus());
     EXPECT_EQ(combo1()->currentIndex(), 1);
+}
+
+// Counts the key presses that reach an object, modifiers alone left out.
+class KeyPressCounter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            presses += key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Shift;
+        }
+        return false;
+    }
+};
+
+TEST_F(Form1Test, LockedListPassesTheWindowsKeysOn) {
+    chooseMode(1);
+    combo2()->setFocus();
+    KeyPressCounter reached;
+    window->installEventFilter(&reached);
+    const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; bool passes; } rows[] = {
+        {Qt::Key_F, Qt::ControlModifier, true}, {Qt::Key_F5, {}, true},
+        {Qt::Key_Left, Qt::AltModifier, true},  {Qt::Key_Escape, {}, true},
+        {Qt::Key_Down, {}, false},              {Qt::Key_Down, Qt::AltModifier, false},
+        {Qt::Key_PageDown, {}, false},          {Qt::Key_M, {}, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
+        const int before = reached.presses;
+        QTest::keyClick(combo2(), row.key, row.modifiers);
+        EXPECT_EQ(reached.presses - before, row.passes ? 1 : 0);
+    }
+    EXPECT_EQ(combo2()->currentIndex(), 0);
 }
 
 TEST_F(Form1Test, LongResultShowsItsStart) {
