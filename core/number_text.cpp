@@ -19,11 +19,22 @@ public:
     Reader(std::string_view text, std::string_view decimalSeparator)
         : m_text(text), m_separator(decimalSeparator) {}
 
+    // The character at the reading position; a digit of the Arabic-Indic or
+    // Extended Arabic-Indic sets, which Persian and Arabic keyboards type,
+    // shows as the Latin digit it stands for.
     char peek() {
         skipBlanks();
-        return m_pos < m_text.size() ? m_text[m_pos] : '\0';
+        m_width = 1;
+        if (m_pos >= m_text.size())
+            return '\0';
+        if (const int digit = nativeDigit(); digit >= 0) {
+            m_width = 2;
+            return static_cast<char>('0' + digit);
+        }
+        return m_text[m_pos];
     }
-    void advance() { ++m_pos; }
+    // Past the character peek() gave.
+    void advance() { m_pos += m_width; }
 
     // A decimal point: '.', or the user's own separator.
     bool takeDecimalPoint() {
@@ -41,6 +52,19 @@ public:
     }
 
 private:
+    // U+0660 to U+0669 and U+06F0 to U+06F9, as UTF-8.
+    int nativeDigit() const {
+        if (m_pos + 1 >= m_text.size())
+            return -1;
+        const auto lead = static_cast<unsigned char>(m_text[m_pos]);
+        const auto next = static_cast<unsigned char>(m_text[m_pos + 1]);
+        if (lead == 0xD9 && next >= 0xA0 && next <= 0xA9)
+            return next - 0xA0;
+        if (lead == 0xDB && next >= 0xB0 && next <= 0xB9)
+            return next - 0xB0;
+        return -1;
+    }
+
     void skipBlanks() {
         while (m_pos < m_text.size() &&
                (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\n'))
@@ -50,6 +74,7 @@ private:
     std::string_view m_text;
     std::string_view m_separator;
     std::size_t m_pos = 0;
+    std::size_t m_width = 1;
 };
 
 // Correctly rounded on every platform; the browser's C++ library has no

@@ -10,6 +10,7 @@ namespace velmora::core {
 // The number a field holds, read from the start of the text: "" and "abc"
 // read as 0, "32 KB" as 32, " 1 024" as 1024, "1.5.3" as 1.5, "1e3" as 1000,
 // "&H400" as 1024. Blanks, tabs and line feeds are skipped anywhere.
+// Arabic-Indic and Extended Arabic-Indic digits read as the digits they are.
 // '.' is always a decimal point; where the user's separator differs (","),
 // it is one too, so that a result written in that locale reads back whole.
 // A number beyond the double range reads as an infinity, which the

@@ -100,6 +100,18 @@ bool closeTo15Digits(double back, double expected) {
     return std::fabs(back - expected) <= 1e-14 * std::fabs(expected) + 1e-300;
 }
 
+// Arabic-Indic (U+0660..) and Extended Arabic-Indic (U+06F0..) digits, as UTF-8.
+std::size_t nativeDigits(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        count += (lead == 0xD9 && next >= 0xA0 && next <= 0xA9) ||
+                 (lead == 0xDB && next >= 0xB0 && next <= 0xB9);
+    }
+    return count;
+}
+
 std::size_t occurrences(std::string_view text, std::string_view part) {
     std::size_t count = 0;
     for (std::size_t pos = text.find(part); pos != std::string_view::npos;
@@ -147,14 +159,17 @@ void checkParse(std::string_view text) {
         for (const char c : text)
             if (c != ' ' && c != '\t' && c != '\n')
                 squeezed += c;
-        // Unless dropping them joins the halves of a two-byte separator.
-        if (occurrences(squeezed, separator) == occurrences(text, separator))
+        // Unless dropping them joins the halves of a two-byte separator or digit.
+        if (occurrences(squeezed, separator) == occurrences(text, separator) &&
+            nativeDigits(squeezed) == nativeDigits(text))
             check(ParseNumber(squeezed, separator) == value, "blanks do not change the reading",
                   value, text, separator);
 
-        // A leading '-' mirrors a number that starts with a digit or a point.
+        // A leading '-' mirrors a number that starts with a digit, Latin or
+        // native, or a point.
         if (!text.empty() &&
-            (isDigit(text.front()) || text.front() == '.' || text.starts_with(separator))) {
+            (isDigit(text.front()) || nativeDigits(text.substr(0, 2)) == 1 ||
+             text.front() == '.' || text.starts_with(separator))) {
             const double negated = ParseNumber("-" + std::string(text), separator);
             check(negated == -value, "a leading '-' negates", value, text, separator);
         }

@@ -1,6 +1,9 @@
 #include "design/qt/qt_design.h"
 
+#include <QFontMetrics>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -28,6 +31,37 @@ QFont makeFont(const design::FontDesign& onWindows, const design::FontDesign& el
 }
 
 }  // namespace
+
+namespace {
+
+bool fits(const QFont& font, const std::vector<CaptionRoom>& captions) {
+    const QFontMetrics metrics(font);
+    return std::all_of(captions.begin(), captions.end(), [&](const CaptionRoom& caption) {
+        return metrics.horizontalAdvance(caption.text) <= caption.width;
+    });
+}
+
+}  // namespace
+
+QFont fitCaptions(const QFont& font, const std::vector<CaptionRoom>& captions) {
+    if (fits(font, captions))
+        return font;
+    QFont fitted = font;
+    for (int stretch = 95; stretch >= QFont::UltraCondensed; stretch -= 5) {
+        fitted.setStretch(stretch);
+        if (fits(fitted, captions))
+            return fitted;
+    }
+    // No narrower face, and none drawn narrower: a smaller size, down to
+    // what still reads.
+    fitted.setStretch(QFont::AnyStretch);
+    for (double size = font.pointSizeF() - 0.25; size >= 5; size -= 0.25) {
+        fitted.setPointSizeF(size);
+        if (fits(fitted, captions))
+            return fitted;
+    }
+    return fitted;
+}
 
 QFont dialogFont() {
     return makeFont(design::WindowsDialogFont, design::LinuxDialogFont, QFont::SansSerif);

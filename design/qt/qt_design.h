@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QString>
+
+#include <vector>
 
 #include "design/colours.h"
 #include "design/fonts.h"
@@ -14,6 +17,17 @@ namespace velmora {
 // scaling then serves other displays.
 QFont dialogFont();
 QFont smallCaptionFont();
+
+// A caption and the width its box has for it, in pixels.
+struct CaptionRoom {
+    QString text;
+    int width;
+};
+
+// The font unchanged where every caption fits its room. Where a wider face
+// stands in for the designed one, it is condensed (the font's stretch) or,
+// failing that, made smaller, just enough for every caption to fit.
+QFont fitCaptions(const QFont& font, const std::vector<CaptionRoom>& captions);
 
 constexpr QRect fromTwips(design::TwipsRect r) {
     const design::PixelRect p = design::ToPixels(r);

@@ -78,10 +78,16 @@ EM_JS(void, velmora_dom_listen, (const char* id, int idLength, const char* type,
 EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler), {
     const name = UTF8ToString(id, idLength);
     const target = name ? document.getElementById(name) : document;
-    const keys = {Tab: 1, F1: 2, Enter: 3, Escape: 4, Shift: 5, Control: 5, Alt: 5, Meta: 5};
+    const keys = {Tab: 1, F1: 2, Enter: 3, Escape: 4, Shift: 5, Control: 5, Alt: 5, Meta: 5,
+                  AltGraph: 5, ArrowUp: 6, ArrowDown: 7, ArrowLeft: 8, ArrowRight: 9, Home: 10,
+                  End: 11, PageUp: 12, PageDown: 13, " ": 14, F4: 15};
     target.addEventListener("keydown", event => {
         // WebKitGTK names a Shift+Tab "Unidentified"; its code is still Tab.
-        if (_velmora_dom_event(handler, keys[event.key] || keys[event.code] || 0))
+        const key = keys[event.key] || keys[event.code] ||
+            (/^F[0-9]+$/.test(event.key) ? 16 : [...event.key].length === 1 ? 17 : 0);
+        const modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) |
+            (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0);
+        if (_velmora_dom_event(handler, key | modifiers << 8))
             event.preventDefault();
     });
 });
@@ -125,12 +131,13 @@ namespace velmora::design::web {
 namespace {
 
 // Every handler ever given, by number; the page's listeners hold the numbers.
-std::vector<std::function<bool(Key)>>& handlers() {
-    static std::vector<std::function<bool(Key)>> all;
+// A key comes as its Key, with the modifiers' bits above it.
+std::vector<std::function<bool(int)>>& handlers() {
+    static std::vector<std::function<bool(int)>> all;
     return all;
 }
 
-int keep(std::function<bool(Key)> handler) {
+int keep(std::function<bool(int)> handler) {
     handlers().push_back(std::move(handler));
     return static_cast<int>(handlers().size()) - 1;
 }
@@ -188,12 +195,21 @@ void CloseDialog(std::string_view dialogId) {
 }
 
 void Listen(std::string_view id, std::string_view type, std::function<bool()> handler) {
-    const int number = keep([handler = std::move(handler)](Key) { return handler(); });
+    const int number = keep([handler = std::move(handler)](int) { return handler(); });
     velmora_dom_listen(id.data(), length(id), type.data(), length(type), number);
 }
 
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
-    velmora_dom_listen_keys(id.data(), length(id), keep(std::move(handler)));
+    velmora_dom_listen_keys(id.data(), length(id), keep([handler = std::move(handler)](int code) {
+        return handler(static_cast<Key>(code & 0xFF));
+    }));
+}
+
+void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler) {
+    velmora_dom_listen_keys(id.data(), length(id), keep([handler = std::move(handler)](int code) {
+        return handler({static_cast<Key>(code & 0xFF), (code & 0x100) != 0, (code & 0x200) != 0,
+                        (code & 0x400) != 0, (code & 0x800) != 0});
+    }));
 }
 
 std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
@@ -216,8 +232,5 @@ void ListenFragment(std::function<void()> handler) {
 }  // namespace velmora::design::web
 
 extern "C" EMSCRIPTEN_KEEPALIVE int velmora_dom_event(int handler, int key) {
-    using velmora::design::web::Key;
-    return velmora::design::web::handlers()[static_cast<std::size_t>(handler)](static_cast<Key>(key))
-               ? 1
-               : 0;
+    return velmora::design::web::handlers()[static_cast<std::size_t>(handler)](key) ? 1 : 0;
 }

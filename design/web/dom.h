@@ -23,7 +23,7 @@ bool Checked(std::string_view id);
 
 // A locked text box is readonly: it still takes the focus and its text can be
 // selected and copied. A locked list is marked aria-readonly, which the page
-// honours by refusing every key, click, wheel and touch on it.
+// honours by refusing what would change or open it.
 void SetLocked(std::string_view id, bool locked);
 // The field's colours, by the name the style sheet gives them
 // (BackColourName): the page's policy allows no style attribute.
@@ -41,14 +41,25 @@ void Focus(std::string_view id);
 std::string FocusedId();
 void CloseDialog(std::string_view dialogId);
 
-// The keys the windows tell apart; any other is Other.
-enum class Key { Other, Tab, F1, Enter, Escape, Modifier };
+// The keys the windows tell apart; any other is Other. Character is any
+// key that types one character, OtherFunction F2 and beyond, but F4.
+enum class Key {
+    Other, Tab, F1, Enter, Escape, Modifier,
+    Up, Down, Left, Right, Home, End, PageUp, PageDown, Space, F4, OtherFunction, Character
+};
+
+// A key with the modifiers held with it.
+struct KeyStroke {
+    Key key;
+    bool shift, control, alt, meta;
+};
 
 // Calls the handler on every event of that type at the element, or at the
 // whole page for the id "". A handler that returns true has taken the event:
 // the browser's own response to it is cancelled.
 void Listen(std::string_view id, std::string_view type, std::function<bool()> handler);
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
+void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler);
 
 // The decimal separator of the browser's language, "." or ",".
 std::string DecimalSeparator();

@@ -14,10 +14,23 @@
 
 namespace velmora {
 
+namespace {
+
+// Results are written in Latin digits, so with the separator the locale
+// writes beside them: its own where its digits are Latin, and a full stop
+// where they are not (Persian, Arabic), as those languages do.
+std::string latinDigitsDecimalSeparator(const QLocale& locale) {
+    if (locale.zeroDigit() != QStringLiteral("0"))
+        return ".";
+    return locale.decimalPoint().toStdString();
+}
+
+}  // namespace
+
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     installAccessibleInterfaces();
     // The user's own separator for results; reading accepts it besides '.'.
-    m_decimalSeparator = QLocale().decimalPoint().toStdString();
+    m_decimalSeparator = latinDigitsDecimalSeparator(QLocale());
     createControls();
     connectEvents();
     m_rules.Form_Load();

@@ -31,6 +31,7 @@ public:
 
 private:
     void createControls();  // form1_layout.cpp
+    void fitDialogFont();
     void connectEvents();
 
     std::string text(Field textBox) const override;

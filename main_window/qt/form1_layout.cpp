@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <vector>
@@ -165,6 +166,7 @@ void Form1::createControls() {
 
     fill(Combo1, core::DataSizeUnits);
     fill(Combo2, core::SpeedUnits);
+    fitDialogFont();
 
     std::sort(focusOrder.begin(), focusOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -174,6 +176,29 @@ void Form1::createControls() {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+// The window is laid out for a narrow face; where a wider one stands in,
+// the dialog font is made to fit every caption in its designed box.
+void Form1::fitDialogFont() {
+    std::vector<CaptionRoom> captions;
+    for (const QLabel* label : findChildren<QLabel*>()) {
+        if (label->isVisibleTo(this) && !IsSmallCaption(label->objectName().toStdString()))
+            captions.push_back({label->text(), label->width()});
+    }
+    for (QRadioButton* button : Option1) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        captions.push_back(
+            {button->text(),
+             button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button).width()});
+    }
+    // The list's arrow takes its share of the field.
+    for (const LockableComboBox* list : {Combo1, Combo2})
+        for (int i = 0; i < list->count(); ++i)
+            captions.push_back({list->itemText(i), list->width() - 24});
+    setFont(fitCaptions(font(), captions));
 }
 
 }  // namespace velmora

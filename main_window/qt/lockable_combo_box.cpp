@@ -6,9 +6,71 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
+#include "main_window/list_lock.h"
+
 namespace velmora {
 
-LockableComboBox::LockableComboBox(QWidget* parent) : QComboBox(parent) {
+namespace {
+
+ListKey listKey(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Up:
+        return ListKey::Up;
+    case Qt::Key_Down:
+        return ListKey::Down;
+    case Qt::Key_Left:
+        return ListKey::Left;
+    case Qt::Key_Right:
+        return ListKey::Right;
+    case Qt::Key_Home:
+        return ListKey::Home;
+    case Qt::Key_End:
+        return ListKey::End;
+    case Qt::Key_PageUp:
+        return ListKey::PageUp;
+    case Qt::Key_PageDown:
+        return ListKey::PageDown;
+    case Qt::Key_Space:
+        return ListKey::Space;
+    case Qt::Key_F4:
+        return ListKey::F4;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return ListKey::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return ListKey::Enter;
+    case Qt::Key_Escape:
+        return ListKey::Escape;
+    case Qt::Key_F1:
+        return ListKey::F1;
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return ListKey::Modifier;
+    default:
+        break;
+    }
+    if (event.key() >= Qt::Key_F2 && event.key() <= Qt::Key_F35)
+        return ListKey::OtherFunctionKey;
+    if (const QString text = event.text(); !text.isEmpty() && text.front().isPrint())
+        return ListKey::Character;
+    return ListKey::Other;
+}
+
+KeyModifiers keyModifiers(Qt::KeyboardModifiers modifiers) {
+    return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+            modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::MetaModifier)};
+}
+
+}  // namespace
+
+LockableComboBox::LockableComboBox(QWidget* parent)
+    : QComboBox(parent), m_unlockedFocus(focusPolicy()) {
     connect(this, &QComboBox::currentIndexChanged, this, &LockableComboBox::onIndexChanged);
 }
 
@@ -16,6 +78,8 @@ void LockableComboBox::setLocked(bool locked) {
     if (m_locked == locked)
         return;
     m_locked = locked;
+    // A wheel over a list would take the focus before the list is asked.
+    setFocusPolicy(locked ? Qt::StrongFocus : m_unlockedFocus);
     // Screen readers hear a locked list as read-only, as a locked text box.
     QAccessible::State changed;
     changed.readOnly = true;
@@ -44,7 +108,7 @@ void LockableComboBox::onIndexChanged(int index) {
 }
 
 void LockableComboBox::showPopup() {
-    if (!m_locked)
+    if (!ListRefuses(ListAction::Open, m_locked))
         QComboBox::showPopup();
 }
 
@@ -84,12 +148,13 @@ void LockableComboBox::keyPressEvent(QKeyEvent* event) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    // Let focus keys through to the window; swallow everything that could pick an item.
-    event->ignore();
+    // What would change the unit stops here; the rest goes on to the window.
+    event->setAccepted(
+        ListRefuses(ListActionOf(listKey(*event), keyModifiers(event->modifiers())), m_locked));
 }
 
 void LockableComboBox::mousePressEvent(QMouseEvent* event) {
-    if (m_locked) {
+    if (ListRefuses(ListAction::Press, m_locked)) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
         return;
@@ -98,7 +163,7 @@ void LockableComboBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void LockableComboBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_locked) {
+    if (ListRefuses(ListAction::Press, m_locked)) {
         event->accept();
         return;
     }
@@ -106,7 +171,7 @@ void LockableComboBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LockableComboBox::wheelEvent(QWheelEvent* event) {
-    if (m_locked) {
+    if (ListRefuses(ListAction::Wheel, m_locked)) {
         event->ignore();
         return;
     }

@@ -35,6 +35,7 @@ protected:
 private:
     void onIndexChanged(int index);
 
+    Qt::FocusPolicy m_unlockedFocus;
     bool m_locked = false;
     bool m_writing = false;
     int m_accepted = -1;

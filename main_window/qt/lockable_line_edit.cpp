@@ -14,6 +14,8 @@ void LockableLineEdit::writeText(const QString& text) {
     m_writing = true;
     setText(text);
     m_writing = false;
+    // A result longer than its box shows its first digits, not its last.
+    setCursorPosition(0);
 }
 
 QRect LockableLineEdit::characterRect(int offset) const {

@@ -6,6 +6,7 @@
 #include "about/web/about_web.h"
 #include "design/web/dom.h"
 #include "main_window/form1_design.h"
+#include "main_window/list_lock.h"
 
 namespace velmora {
 
@@ -20,6 +21,48 @@ std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 std::size_t listSlot(Field list) { return list == Field::Combo1 ? 0 : 1; }
 
 constexpr std::array<std::string_view, 3> Option1Ids{"Option1(0)", "Option1(1)", "Option1(2)"};
+
+ListKey listKey(web::Key key) {
+    switch (key) {
+    case web::Key::Up:
+        return ListKey::Up;
+    case web::Key::Down:
+        return ListKey::Down;
+    case web::Key::Left:
+        return ListKey::Left;
+    case web::Key::Right:
+        return ListKey::Right;
+    case web::Key::Home:
+        return ListKey::Home;
+    case web::Key::End:
+        return ListKey::End;
+    case web::Key::PageUp:
+        return ListKey::PageUp;
+    case web::Key::PageDown:
+        return ListKey::PageDown;
+    case web::Key::Space:
+        return ListKey::Space;
+    case web::Key::F4:
+        return ListKey::F4;
+    case web::Key::Character:
+        return ListKey::Character;
+    case web::Key::Tab:
+        return ListKey::Tab;
+    case web::Key::Enter:
+        return ListKey::Enter;
+    case web::Key::Escape:
+        return ListKey::Escape;
+    case web::Key::F1:
+        return ListKey::F1;
+    case web::Key::OtherFunction:
+        return ListKey::OtherFunctionKey;
+    case web::Key::Modifier:
+        return ListKey::Modifier;
+    case web::Key::Other:
+        break;
+    }
+    return ListKey::Other;
+}
 
 }  // namespace
 
@@ -41,20 +84,23 @@ void Form1Web::listen() {
 
     for (const Field list : {Field::Combo1, Field::Combo2}) {
         const auto locked = [this, list] { return m_locked[slot(list)]; };
-        // A locked list keeps its place in the focus order and nothing else.
-        web::ListenKeys(id(list), [locked](web::Key key) {
-            return locked() && key != web::Key::Tab && key != web::Key::F1 &&
-                   key != web::Key::Modifier;
+        // A locked list keeps its place in the focus order; the keys that
+        // would change or open it are cancelled, the browser's own pass.
+        web::ListenKeyStrokes(id(list), [locked](const web::KeyStroke& stroke) {
+            const KeyModifiers modifiers{stroke.shift, stroke.control, stroke.alt, stroke.meta};
+            return ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
         });
-        // A press still focuses it, which the cancelled press would not.
+        // A press or tap would open it. Cancelled, it still focuses it.
         web::Listen(id(list), "pointerdown", [list, locked] {
-            if (!locked())
+            if (!ListRefuses(ListAction::Press, locked()))
                 return false;
             web::Focus(id(list));
             return true;
         });
-        for (const std::string_view type : {"mousedown", "touchstart", "wheel"})
-            web::Listen(id(list), type, locked);
+        web::Listen(id(list), "mousedown",
+                    [locked] { return ListRefuses(ListAction::Press, locked()); });
+        // The browser's list takes no wheel and no swipe: both are left to
+        // scroll the page, over a locked list as over a locked text box.
         web::Listen(id(list), "change", [this, list] {
             if (m_locked[slot(list)])
                 web::SetSelectedIndex(id(list), m_acceptedIndex[listSlot(list)]);

@@ -4,12 +4,67 @@
 
 #include "about/win32/about_box_win32.h"
 #include "design/win32/win32_design.h"
+#include "main_window/list_lock.h"
 
 namespace velmora::win32 {
 
 namespace {
 
 constexpr wchar_t ClassName[] = L"VelmoraForm1";
+
+ListKey listKey(WPARAM key) {
+    switch (key) {
+    case VK_UP:
+        return ListKey::Up;
+    case VK_DOWN:
+        return ListKey::Down;
+    case VK_LEFT:
+        return ListKey::Left;
+    case VK_RIGHT:
+        return ListKey::Right;
+    case VK_HOME:
+        return ListKey::Home;
+    case VK_END:
+        return ListKey::End;
+    case VK_PRIOR:
+        return ListKey::PageUp;
+    case VK_NEXT:
+        return ListKey::PageDown;
+    case VK_SPACE:
+        return ListKey::Space;
+    case VK_F4:
+        return ListKey::F4;
+    case VK_TAB:
+        return ListKey::Tab;
+    case VK_RETURN:
+        return ListKey::Enter;
+    case VK_ESCAPE:
+        return ListKey::Escape;
+    case VK_F1:
+        return ListKey::F1;
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LWIN:
+    case VK_RWIN:
+        return ListKey::Modifier;
+    default:
+        break;
+    }
+    if (key >= VK_F2 && key <= VK_F24)
+        return ListKey::OtherFunctionKey;
+    // A key that types: the character it sends picks a unit.
+    if (MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0)
+        return ListKey::Character;
+    return ListKey::Other;
+}
+
+// Alt from the key message itself; the others as the keyboard holds them.
+KeyModifiers keyModifiers(LPARAM keyData) {
+    const auto down = [](int key) { return GetKeyState(key) < 0; };
+    return {down(VK_SHIFT), down(VK_CONTROL), (keyData & (LPARAM{1} << 29)) != 0,
+            down(VK_LWIN) || down(VK_RWIN)};
+}
 
 }  // namespace
 
@@ -173,8 +228,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // A locked list keeps the focus and its place in the tab order, but refuses
-// whatever would choose an item: keys, wheel, mouse, drop-down, and a
-// selection from another program. Only the adapter's own write goes through.
+// what the lock rule says would change or open it, and a selection from
+// another program. Only the adapter's own write goes through.
 LRESULT CALLBACK Form1::listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                  UINT_PTR field, DWORD_PTR self) {
     const Form1& form = *reinterpret_cast<const Form1*>(self);
@@ -188,40 +243,40 @@ LRESULT CALLBACK Form1::listProc(HWND list, UINT message, WPARAM wParam, LPARAM 
                 if (const LRESULT object =
                         AnswerListObject(list, wParam, Widen(Form1Design[i].accessibleName)))
                     return object;
-    } else if (form.m_fields[field].locked && form.m_writing != list) {
+    } else if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & (LPARAM{1} << 29))) {
+        // Alt+F4 closes the window from a list as from anywhere; Wine's list
+        // would take the F4 and keep it.
+        return DefWindowProcW(list, message, wParam, lParam);
+    } else if (const bool locked = form.m_fields[field].locked && form.m_writing != list) {
         switch (message) {
         case WM_KEYDOWN:
-            switch (wParam) {
-            case VK_TAB:
-            case VK_ESCAPE:
-            case VK_RETURN:
-            case VK_F1:
-            case VK_SHIFT:
-            case VK_CONTROL:
-            case VK_MENU:
-                break;
-            default:
+        case WM_SYSKEYDOWN:
+            if (ListRefuses(ListActionOf(listKey(wParam), keyModifiers(lParam)), locked))
                 return 0;
-            }
             break;
         case WM_CHAR:
-            if (wParam != L'\t' && wParam != L'\r' && wParam != 0x1B)
-                return 0;
-            break;
-        case WM_SYSKEYDOWN:
-            if (wParam == VK_DOWN || wParam == VK_UP)
+            // A printable character is the list's type-ahead; control
+            // characters (Tab, Enter, Esc, Ctrl+letter) are not.
+            if (wParam >= L' ' && wParam != 0x7F &&
+                ListRefuses(ListActionOf(ListKey::Character, {}), locked))
                 return 0;
             break;
         case WM_MOUSEWHEEL:
-            return 0;
+            if (ListRefuses(ListAction::Wheel, locked))
+                return 0;
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            SetFocus(list);
-            return 0;
+            if (ListRefuses(ListAction::Press, locked)) {
+                SetFocus(list);
+                return 0;
+            }
+            break;
         case CB_SHOWDROPDOWN:
-            if (wParam)
+            if (wParam && ListRefuses(ListAction::Open, locked))
                 return TRUE;
             break;
+        // Another program's choice, not the user's: refused outright.
         case CB_SETCURSEL:
         case CB_SELECTSTRING:
             return CB_ERR;

@@ -46,6 +46,20 @@ TEST(ParseNumberTest, SkipsBlanksTabsAndLineFeedsButNotCarriageReturns) {
     expectParses(rows);
 }
 
+TEST(ParseNumberTest, ReadsArabicIndicDigitsWhereverLatinOnesRead) {
+    // U+0660.. and the Persian U+06F0.., beside Latin digits, blanks, separators.
+    const ParseRow rows[] = {
+        {"\u0661\u0662", 12},          {"\u06F1\u06F5\u06F0", 150},  {"\u06F1.\u06F5", 1.5},
+        {"1\u0669", 19},                {"\u0660\u0660\u0667", 7},    {"-\u0662", -2},
+        {"\u06F2 \u06F4", 24},         {"\u0661e\u0663", 1000},      {"&H\u0661\u0660", 16},
+        {"&O\u06F1\u06F7", 15},        {"\u0661\u066B\u0665", 1},    {"\u066A", 0},
+        {"\u06FA", 0},                  {"\u0661\u06FA\u0662", 1},    {"\u065F", 0}};
+    expectParses(rows);
+    EXPECT_DOUBLE_EQ(ParseNumber("\u06F1,\u06F5", ","), 1.5);
+    // A lone lead byte at the end reads as nothing.
+    EXPECT_DOUBLE_EQ(ParseNumber("7\xD9"), 7);
+}
+
 TEST(ParseNumberTest, SecondDecimalPointEndsTheNumber) {
     const ParseRow rows[] = {{"1.5.3", 1.5}, {"1..5", 1}, {"..5", 0}, {"1.5e2.5", 150}};
     expectParses(rows);

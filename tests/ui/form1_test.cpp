@@ -1,7 +1,13 @@
 #include <QAbstractItemView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QWindow>
 #include <QWheelEvent>
+
+#include <clocale>
+#include <string>
 
 #include "tests/ui/form1_fixture.h"
 
@@ -322,6 +328,88 @@ TEST_F(Form1Test, LockedListRefusesKeyboardWheelAndMouse) {
     EXPECT_EQ(list->currentIndex(), 1);
 }
 
+}  // namespace
+}  // namespace velmora::testing
+
+// Qt's entry for the platform's input, whose header is private. Only a wheel
+// that comes this way, as a real one does, may move the focus.
+class QWindowSystemInterface {
+public:
+    static bool handleWheelEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                 QPoint pixelDelta, QPoint angleDelta, Qt::KeyboardModifiers mods,
+                                 Qt::ScrollPhase phase, Qt::MouseEventSource source);
+};
+
+namespace velmora::testing {
+namespace {
+
+void turnWheel(QWidget* widget, int delta) {
+    QWidget* top = widget->window();
+    const QPointF at = widget->mapTo(top, QRectF(widget->rect()).center());
+    QWindowSystemInterface::handleWheelEvent(top->windowHandle(), at, top->mapToGlobal(at), {},
+                                             {0, delta}, Qt::NoModifier, Qt::NoScrollPhase,
+                                             Qt::MouseEventNotSynthesized);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(Form1Test, WheelOverALockedListLeavesTheFocus) {
+    chooseMode(1);
+    text1()->setFocus();
+    turnWheel(combo2(), -120);
+    EXPECT_TRUE(text1()->hasFocus());
+    EXPECT_EQ(combo2()->currentIndex(), 0);
+    // Over an unlocked list the wheel takes the focus and moves the unit, as ever.
+    turnWheel(combo1(), -120);
+    EXPECT_TRUE(combo1()->hasFocus());
+    EXPECT_EQ(combo1()->currentIndex(), 1);
+}
+
+// Counts the key presses that reach an object, modifiers alone left out.
+class KeyPressCounter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            presses += key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Shift;
+        }
+        return false;
+    }
+};
+
+TEST_F(Form1Test, LockedListPassesTheWindowsKeysOn) {
+    chooseMode(1);
+    combo2()->setFocus();
+    KeyPressCounter reached;
+    window->installEventFilter(&reached);
+    const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; bool passes; } rows[] = {
+        {Qt::Key_F, Qt::ControlModifier, true}, {Qt::Key_F5, {}, true},
+        {Qt::Key_Left, Qt::AltModifier, true},  {Qt::Key_Escape, {}, true},
+        {Qt::Key_Down, {}, false},              {Qt::Key_Down, Qt::AltModifier, false},
+        {Qt::Key_PageDown, {}, false},          {Qt::Key_M, {}, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
+        const int before = reached.presses;
+        QTest::keyClick(combo2(), row.key, row.modifiers);
+        EXPECT_EQ(reached.presses - before, row.passes ? 1 : 0);
+    }
+    EXPECT_EQ(combo2()->currentIndex(), 0);
+}
+
+TEST_F(Form1Test, LongResultShowsItsStart) {
+    typeInto(text1(), "1000000000000000");
+    typeInto(text2(), "1");
+    QLineEdit* years = text3(0);
+    ASSERT_EQ(years->text(), "31709791");
+    // Wider than the box inside its frame and margins.
+    const int frame = years->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, years);
+    ASSERT_GT(years->fontMetrics().horizontalAdvance(years->text()), years->width() - 2 * frame - 4);
+    EXPECT_EQ(years->cursorPosition(), 0);
+    EXPECT_LT(years->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), years->width() / 4);
+}
+
 TEST_F(Form1Test, FiguresBeyondRangeWriteNothing) {
     typeInto(text1(), "1");
     const auto before = timeTexts();
@@ -421,6 +509,39 @@ TEST(Form1LocaleTest, CommaResultsReadBackWhole) {
     Form1Test::typeInto(text2, "2");
     EXPECT_EQ(window.findChild<QLineEdit*>("Text3(4)")->text(), "44");
     EXPECT_EQ(seconds->text(), "58,24");  // 5.27 MegaBytes, not 5
+}
+
+// Results take the separator the locale writes beside Latin digits, and read
+// back. The C library runs in the same locale, as it does for a user there.
+TEST(Form1LocaleTest, ResultsUseTheSeparatorOfLatinDigits) {
+    const struct { const char* name; const char* separator; } rows[] = {
+        {"C", "."}, {"de_DE", ","}, {"es_MX", "."}, {"fa_IR", "."}, {"ar_EG", "."}};
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    qputenv("LOCPATH", VELMORA_TEST_LOCALES);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string cName = std::string(row.name) + ".UTF-8";
+        ASSERT_NE(std::setlocale(LC_ALL, cName.c_str()), nullptr) << "locale not generated";
+        QLocale::setDefault(QLocale(QString::fromLatin1(row.name)));
+        Form1 window;
+        QLocale::setDefault(QLocale::c());
+        window.show();
+        auto* text1 = window.findChild<QLineEdit*>("Text1");
+        auto* text2 = window.findChild<QLineEdit*>("Text2");
+        auto* seconds = window.findChild<QLineEdit*>("Text3(5)");
+        QTest::mouseClick(window.findChild<QRadioButton*>("Option1(1)"), Qt::LeftButton, {},
+                          QPoint(6, 6));
+        Form1Test::typeInto(text1, "3");
+        Form1Test::typeInto(seconds, "2");
+        const QString speed = "1" + QString::fromLatin1(row.separator) + "5";
+        EXPECT_EQ(text2->text(), speed);
+        QTest::mouseClick(window.findChild<QRadioButton*>("Option1(0)"), Qt::LeftButton, {},
+                          QPoint(6, 6));
+        Form1Test::typeInto(text2, speed);
+        EXPECT_EQ(seconds->text(), "2");
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    qunsetenv("LOCPATH");
 }
 
 }  // namespace

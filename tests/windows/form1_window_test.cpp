@@ -201,6 +201,13 @@ TEST_F(Form1Window, LockedListRefusesKeysWheelMouseAndDropDown) {
     EXPECT_EQ(unit("Combo2"), 1);
 }
 
+TEST_F(Form1Window, AltF4ClosesTheWindowFromAUnitList) {
+    focus("Combo1");
+    PostMessageW(control("Combo1"), WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29));
+    pump();
+    EXPECT_FALSE(IsWindow(form.hwnd()));
+}
+
 TEST_F(Form1Window, TabVisitsTheFieldsInDesignedOrder) {
     const char* order[] = {"Text2",    "Combo1",   "Combo2",   "Option1(0)", "Text3(3)", "Text3(4)",
                            "Text3(5)", "Text3(0)", "Text3(1)", "Text3(2)",   "Text1"};

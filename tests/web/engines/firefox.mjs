@@ -61,7 +61,7 @@ async function press(keyboard, combo) {
     const { modifiers, key } = splitKey(combo);
     for (const modifier of modifiers)
         await keyboard.down(modifier);
-    await keyboard.press(key.length === 1 && modifiers.length ? `Key${key.toUpperCase()}` : key);
+    await keyboard.press(/^[a-z]$/i.test(key) && modifiers.length ? `Key${key.toUpperCase()}` : key);
     for (const modifier of modifiers.reverse())
         await keyboard.up(modifier);
 }

@@ -160,6 +160,48 @@ export const scenarios = [
         },
     },
     {
+        name: "the browser's keys pass over a locked list, and a wheel or swipe over it scrolls the page",
+        run: (engine, site) => withPage(engine, { url: site.url, touch: true }, async page => {
+            await page.click(options[1]);
+            await page.click("Combo2");
+            await settles(page, focused, "Combo2");
+            // Below the window, room to scroll. Whether the page cancelled
+            // each key, wheel and touch is noted last of all; the browser
+            // then does nothing with the key (a reload, a print, going back).
+            await page.eval(() => {
+                const room = document.createElement("div");
+                Object.assign(room.style, { position: "absolute", top: "0", width: "1px", height: "300vh" });
+                document.body.append(room);
+                globalThis.cancelled = [];
+                for (const type of ["keydown", "wheel", "touchstart"]) {
+                    addEventListener(type, event => {
+                        if (type !== "keydown" || !["Shift", "Control", "Alt", "Meta"].includes(event.key))
+                            globalThis.cancelled.push([type, event.defaultPrevented]);
+                        if (type === "keydown")
+                            event.preventDefault();
+                    }, { passive: false });
+                }
+            });
+            const noted = p => p.eval(() => globalThis.cancelled);
+            const takeNoted = p => p.eval(() => globalThis.cancelled.splice(0));
+            const keys = { "Control+f": false, "Control+=": false, "Control+-": false, "Control+0": false,
+                "Control+p": false, "F5": false, "Alt+ArrowLeft": false,
+                "ArrowDown": true, "Alt+ArrowDown": true, "PageDown": true, "m": true };
+            for (const [key, refused] of Object.entries(keys)) {
+                await page.press(key);
+                await settles(page, noted, [["keydown", refused]], key);
+                await takeNoted(page);
+            }
+            assert.equal(await page.eval(() => document.getElementById("Combo2").selectedIndex), 0);
+            await page.wheel("Combo2");
+            await settles(page, p => p.eval(() => scrollY > 0), true, "the wheel scrolls the page");
+            await page.tap("Combo2");
+            const events = await takeNoted(page);
+            assert.ok(events.some(([type]) => type === "wheel"), JSON.stringify(events));
+            assert.deepEqual(events.filter(([, prevented]) => prevented), [], "wheel or touch cancelled");
+        }),
+    },
+    {
         name: "the About box opens modal, keeps the focus in, and each way of closing it gives it back",
         run: (engine, site) => withPage(engine, { url: site.url }, async page => {
             const state = p => p.eval(() => {
