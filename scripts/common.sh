@@ -50,10 +50,10 @@ VELMORA_WEB_TEST_PACKAGES=(
 )
 
 # What scripts/release needs besides the three builds' own: Debian's
-# packaging tools, git for the source archive, and the tool that takes the
-# build's times out of the zips.
+# packaging tools, git for the source archive, the tool that takes the
+# build's times out of the zips, and pefile to date the installer's header.
 VELMORA_RELEASE_PACKAGES=(
-    debhelper dpkg-dev git strip-nondeterminism
+    debhelper dpkg-dev git strip-nondeterminism python3-pefile
 )
 # What checking the release needs: Debian's own check of a package, and man
 # to find the manual page it installs.

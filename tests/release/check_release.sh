@@ -51,6 +51,12 @@ mkdir -p "$unpacked"
 dpkg-deb -x "$deb" "$unpacked/deb"
 (cd "$unpacked" && python3 -m zipfile -e "$dist/Velmora-$version-win32-portable.zip" windows &&
     python3 -m zipfile -e "$dist/velmora-$version-web.zip" web)
+# Windows programs are dated in their headers: by the commit, like the rest.
+pe_date() { /usr/bin/python3 -c 'import pefile, sys; print(pefile.PE(sys.argv[1], fast_load=True).FILE_HEADER.TimeDateStamp)' "$1"; }
+commit_date=$(git -C "$work/a" log -1 --format=%ct)
+check "the installer and Velmora.exe are dated by the commit" \
+    '[ "$(pe_date "$dist/Velmora-$version-win32.exe")" = "$commit_date" ] &&
+     [ "$(pe_date "$unpacked/windows/Velmora.exe")" = "$commit_date" ]'
 check "no build folder in any file shipped" \
     '! grep -rlaF -e "$work/a" -e "$work/b" -e build-release "$unpacked" "$dist"'
 check "every download carries the licences" \
