@@ -83,8 +83,9 @@ EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler)
                   End: 11, PageUp: 12, PageDown: 13, " ": 14, F4: 15};
     target.addEventListener("keydown", event => {
         // WebKitGTK names a Shift+Tab "Unidentified"; its code is still Tab.
+        // (?![^]) ends the function key's name: C++ takes a dollar for a name.
         const key = keys[event.key] || keys[event.code] ||
-            (/^F[0-9]+$/.test(event.key) ? 16 : [...event.key].length === 1 ? 17 : 0);
+            (/^F[0-9]+(?![^])/.test(event.key) ? 16 : [...event.key].length === 1 ? 17 : 0);
         const modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) |
             (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0);
         if (_velmora_dom_event(handler, key | modifiers << 8))
@@ -95,7 +96,7 @@ EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
     document.getElementById(UTF8ToString(id, idLength)).checked = true;
 });
 EM_JS(char*, velmora_dom_fragment, (), {
-    return allocateUTF8(location.hash.slice(1));
+    return stringToNewUTF8(location.hash.slice(1));
 });
 // Browsers refuse a page that replaces its address many times a second: a
 // burst of changes writes its first at once and its last a moment later.
@@ -223,7 +224,7 @@ void ReplaceFragment(std::string_view fragment) {
 }
 
 void ListenFragment(std::function<void()> handler) {
-    velmora_dom_listen_fragment(keep([handler = std::move(handler)](Key) {
+    velmora_dom_listen_fragment(keep([handler = std::move(handler)](int) {
         handler();
         return false;
     }));
