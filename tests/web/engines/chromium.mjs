@@ -32,6 +32,8 @@ function wrap(page, context, touch) {
             if (wait)
                 await ready(this);
         },
+        // Back in the tab's history, waiting for the page it lands on.
+        back: () => page.goBack(),
         async reload() {
             await page.reload();
             await ready(this);

@@ -74,6 +74,8 @@ function wrap(page, context) {
             if (wait)
                 await ready(this);
         },
+        // Back in the tab's history, waiting for the page it lands on.
+        back: () => page.goBack(),
         async reload() {
             await page.reload();
             await ready(this);

@@ -346,8 +346,8 @@ export const scenarios = [
             await settles(page, p => p.eval(() => location.hash),
                 "#calculate=data&days=1&hours=12&minutes=24&seconds=32");
             assert.equal(await page.eval(() => history.length), entries);
-            await page.eval(() => { setTimeout(() => history.back()); });
-            await settles(page, p => p.eval(() => location.href).catch(() => ""), site.url);
+            await page.back();
+            await settles(page, p => p.eval(() => location.href), site.url);
         }),
     },
 ];

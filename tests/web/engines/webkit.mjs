@@ -202,6 +202,8 @@ function wrap(session) {
             await waitFor(this, url => location.href === url && document.readyState !== "loading", url,
                 { what: "the page to be parsed" });
         },
+        // Back in the tab's history: the driver waits for the page it lands on.
+        back: () => session.navigate().back(),
         async reload() {
             await session.navigate().refresh();
             await ready(this);
