@@ -12,6 +12,9 @@ class FrameBox : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
 
+    // Where the caption is drawn, centred, over the line.
+    QRect captionRect() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
