@@ -4,12 +4,18 @@
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELMORA_BUILD=${VELMORA_BUILD:-$VELMORA_ROOT/build}
 
-# What building and running need on a fresh Debian 12.
+# The Debian release this runs on: 12, 13, or later (testing has no number).
+VELMORA_DEBIAN=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID%%.*}")
+VELMORA_DEBIAN=${VELMORA_DEBIAN:-99}
+
+# What building and running need on a fresh Debian 12 or 13. Debian 13 has
+# the narrow face the windows are laid out for in a package of its own.
 VELMORA_PACKAGES=(
     build-essential cmake
     qt6-base-dev libfast-float-dev
     fonts-liberation
 )
+[ "$VELMORA_DEBIAN" -lt 13 ] || VELMORA_PACKAGES+=(fonts-liberation-sans-narrow)
 # What the tests and benchmarks need besides: the test libraries, the tools
 # that check the package, the desktop entry and the Windows resource, a
 # Wayland compositor with Qt's Wayland plugin to run the windows on, and an X
@@ -61,6 +67,9 @@ VELMORA_RELEASE_TEST_PACKAGES=(
     lintian man-db
 )
 
+# What testing on a fresh Debian 13 needs: the tool that makes its root.
+VELMORA_DEBIAN13_TEST_PACKAGES=(mmdebstrap)
+
 # Installs the Debian packages that are not installed yet; quiet and quick
 # when everything is there already. Names like wine32:i386 bring in that
 # architecture first.
@@ -91,8 +100,10 @@ install_missing() {
             "${sudo[@]}" dpkg --add-architecture "$arch"
         fi
     done
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    # Another apt at work (an unattended upgrade, a second build) is waited for.
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 \
+        install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
 }
 

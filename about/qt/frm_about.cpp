@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <array>
+#include <vector>
+
 #include "about/about_design.h"
 #include "design/qt/fixed_size_window.h"
 #include "design/qt/qt_design.h"
@@ -108,6 +111,15 @@ void frmAbout::Form_Load() {
     setWindowTitle(QString::fromStdString(captions.window));
     lblVersion->setText(QString::fromStdString(captions.version));
     lblTitle->setText(QString::fromStdString(captions.title));
+    // Laid out for a narrow face: where a wider or taller one stands in, the
+    // font fits every text in its box, as in the main window.
+    const std::array labels{lblDescription, lblDisclaimer, lblTitle, lblVersion};
+    std::vector<CaptionRoom> rooms;
+    for (const QLabel* label : labels)
+        rooms.push_back({label->text(), label->width(), label->height(), true});
+    setFont(fitCaptions(font(), rooms));
+    for (QLabel* label : labels)
+        placeCaption(label);
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

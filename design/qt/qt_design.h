@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QString>
 
@@ -18,16 +19,30 @@ namespace velmora {
 QFont dialogFont();
 QFont smallCaptionFont();
 
-// A caption and the width its box has for it, in pixels.
+// A caption and the room its box has for it, in pixels; wrapping captions
+// break into lines at the box's width.
 struct CaptionRoom {
     QString text;
     int width;
+    int height;
+    bool wraps = false;
 };
 
-// The font unchanged where every caption fits its room. Where a wider face
-// stands in for the designed one, it is condensed (the font's stretch) or,
-// failing that, made smaller, just enough for every caption to fit.
+// The font unchanged where every caption fits its room: its advance the
+// width, its ink the height. Where a wider or taller face stands in for the
+// designed one, it is condensed (the font's stretch) or, failing that, made
+// smaller, just enough for every caption to fit.
 QFont fitCaptions(const QFont& font, const std::vector<CaptionRoom>& captions);
+
+// How far a caption drawn from the top of its room must move down (or up,
+// negative) for all its ink to show. A face whose line is taller than the
+// box, or whose ascent is less than its capitals rise (as where a face asks
+// for its typographic metrics), would otherwise lose a row at the bottom or
+// at the top.
+int captionDrop(const QFont& font, const CaptionRoom& caption);
+
+// Places a top-aligned label's text by its drop, within its designed box.
+void placeCaption(QLabel* label);
 
 constexpr QRect fromTwips(design::TwipsRect r) {
     const design::PixelRect p = design::ToPixels(r);

@@ -184,21 +184,23 @@ void Form1::fitDialogFont() {
     std::vector<CaptionRoom> captions;
     for (const QLabel* label : findChildren<QLabel*>()) {
         if (label->isVisibleTo(this) && !IsSmallCaption(label->objectName().toStdString()))
-            captions.push_back({label->text(), label->width()});
+            captions.push_back({label->text(), label->width(), label->height()});
     }
     for (QRadioButton* button : Option1) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
-        captions.push_back(
-            {button->text(),
-             button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button).width()});
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+        captions.push_back({button->text(), room.width(), room.height()});
     }
     // The list's arrow takes its share of the field.
     for (const LockableComboBox* list : {Combo1, Combo2})
         for (int i = 0; i < list->count(); ++i)
-            captions.push_back({list->itemText(i), list->width() - 24});
+            captions.push_back({list->itemText(i), list->width() - 24, list->height()});
     setFont(fitCaptions(font(), captions));
+    for (QLabel* label : findChildren<QLabel*>())
+        placeCaption(label);
 }
 
 }  // namespace velmora

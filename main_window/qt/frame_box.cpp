@@ -3,19 +3,25 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
+#include "design/qt/qt_design.h"
+
 namespace velmora {
 
 QRect FrameBox::captionRect() const {
     constexpr int captionLeft = 6;
     constexpr int captionPadding = 2;
     const QFontMetrics metrics = fontMetrics();
-    return {captionLeft, 0, metrics.horizontalAdvance(title()) + 2 * captionPadding,
-            metrics.height()};
+    const int height = metrics.height();
+    const int drop = captionDrop(font(), {title(), 1 << 16, height});
+    return {captionLeft, std::max(0, drop),
+            metrics.horizontalAdvance(title()) + 2 * captionPadding, height};
 }
 
 void FrameBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const int lineTop = fontMetrics().height() / 2;
+    const int lineTop = captionRect().top() + fontMetrics().height() / 2;
     // Grey over light: engraved on a light face and on a dark one alike.
     qDrawShadeRect(&painter, QRect(0, lineTop, width(), height() - lineTop), palette(), true, 1);
 
@@ -23,7 +29,8 @@ void FrameBox::paintEvent(QPaintEvent*) {
     painter.fillRect(caption, palette().color(QPalette::Window));
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignCenter, title());
+    // Its ink may reach past its line, as it may past a label's.
+    painter.drawText(caption, Qt::AlignCenter | Qt::TextDontClip, title());
 }
 
 }  // namespace velmora

@@ -70,43 +70,8 @@ check "the package depends on the Qt libraries and the font" \
     'depends=$(dpkg-deb -f "$deb" Depends) && [[ $depends == *libqt6widgets6* && $depends == *fonts-liberation* ]] &&
      [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ]'
 
-# Installed and removed as a user would, with apt, when it touches nothing of
-# the machine's own.
-if dpkg-query -W -f='${Status}' velmora 2>/dev/null | grep -q 'ok installed'; then
-    echo "FAILED: velmora is installed on this machine already; not touching it"
-    exit 1
-fi
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-packages() { dpkg-query -W -f='${Package}:${Architecture} ${Status}\n' | grep ' installed$' | sort; }
-packages >"$work/packages-before"
-check "apt installs the package" \
-    '"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null'
-# Its files, without the folders it shares with others.
-dpkg -L velmora 2>/dev/null | while read -r path; do [ -d "$path" ] || echo "$path"; done >"$work/files"
-for file in /usr/bin/velmora /usr/share/applications/com.kestrane.Velmora.desktop \
-            /usr/share/metainfo/com.kestrane.Velmora.metainfo.xml \
-            /usr/share/icons/hicolor/256x256/apps/com.kestrane.Velmora.png \
-            /usr/share/man/man1/velmora.1.gz /usr/share/doc/velmora/copyright \
-            /usr/share/doc/velmora/changelog.gz; do
-    check "installed: $file" '[ -f "$file" ]'
-done
-check "man finds its manual page" 'man -w velmora >/dev/null'
-# It starts, and is still running when it is stopped.
-QT_QPA_PLATFORM=offscreen /usr/bin/velmora &
-program=$!
-sleep 2
-check "the installed program starts" 'kill -0 "$program" 2>/dev/null'
-kill "$program" 2>/dev/null || true
-wait "$program" 2>/dev/null || true
-
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq velmora >/dev/null
-# What apt brought in for it goes too.
-brought=$(packages | comm -13 "$work/packages-before" - | cut -d' ' -f1)
-[ -z "$brought" ] || "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $brought >/dev/null
-check "removed, with all it brought in" 'packages | cmp -s - "$work/packages-before"'
-check "none of its files is left" \
-    '[ -s "$work/files" ] && ! xargs -d "\n" ls -d 2>/dev/null <"$work/files" | grep . &&
-     [ ! -e /usr/share/doc/velmora ]'
+# Installed and removed as a user would, with apt.
+check "the package installs, starts and is removed without a trace" \
+    '"$repository/tests/package/install_and_remove.sh" "$deb" "$work/installed"'
 
 exit $fail
