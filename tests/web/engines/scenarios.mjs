@@ -185,8 +185,9 @@ export const scenarios = [
             const noted = p => p.eval(() => globalThis.cancelled);
             const takeNoted = p => p.eval(() => globalThis.cancelled.splice(0));
             const keys = { "Control+f": false, "Control+=": false, "Control+-": false, "Control+0": false,
-                "Control+p": false, "F5": false, "Alt+ArrowLeft": false,
-                "ArrowDown": true, "Alt+ArrowDown": true, "PageDown": true, "m": true };
+                "Control+p": false, "F5": false, "Alt+m": false, "Shift+Tab": false,
+                "ArrowDown": true, "Alt+ArrowDown": true, "PageDown": true, "m": true,
+                "Alt+ArrowLeft": true, "Control+ArrowDown": true, "Enter": true };
             for (const [key, refused] of Object.entries(keys)) {
                 await page.press(key);
                 await settles(page, noted, [["keydown", refused]], key);
