@@ -100,15 +100,16 @@ EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
 EM_JS(char*, velmora_dom_fragment, (), {
     return stringToNewUTF8(location.hash.slice(1));
 });
-// Browsers refuse a page that replaces its address many times a second
-// (Safari 100 times in 30 s): a few writes go at once, a burst's others one
-// each 0.4 s, its last always. Should the page be hidden or left meanwhile,
-// what waits is written at once. Should a browser refuse all the same, the
+// Browsers refuse a page that replaces its address too often (Safari more
+// than 100 times in 30 s): twenty writes go at once, enough for a number
+// typed and a reload straight after it, then one each 0.4 s, a burst's last
+// always. Should the page be hidden or left meanwhile, what waits is written
+// at once. Should a browser refuse all the same, the
 // address stays behind the window, which is all that is lost.
 EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
     let pace = Module.fragmentPace;
     if (!pace) {
-        pace = Module.fragmentPace = {wanted: null, timer: 0, writes: 3, since: performance.now()};
+        pace = Module.fragmentPace = {wanted: null, timer: 0, writes: 20, since: performance.now()};
         pace.write = () => {
             const wanted = pace.wanted;
             pace.wanted = null;
@@ -120,10 +121,10 @@ EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
             } catch (refused) {
             }
         };
-        // One write more every 0.4 s, three at most.
+        // One write more every 0.4 s, twenty at most.
         pace.wait = () => {
             const now = performance.now();
-            pace.writes = Math.min(3, pace.writes + (now - pace.since) / 400);
+            pace.writes = Math.min(20, pace.writes + (now - pace.since) / 400);
             pace.since = now;
             return pace.writes >= 1 ? 0 : (1 - pace.writes) * 400;
         };
