@@ -164,8 +164,12 @@ Module.instantiateWasm = function(imports, receiveInstance) {
             return compile(response).then(function(result) {
                 receiveInstance(result.instance, result.module);
             }).catch(function(error) {
-                tellFailure(serversFault(error) ? BadFiles : CannotRun);
                 console.error(error);
+                // A download broken off while it compiled.
+                if (error instanceof TypeError)
+                    again(CannotLoad);
+                else
+                    tellFailure(serversFault(error) ? BadFiles : CannotRun);
             });
         }, function() { again(CannotLoad); });
     };
