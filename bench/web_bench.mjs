@@ -35,9 +35,10 @@ try {
     for (const name of files)
         await symlink(join(site, name), join(dir, name));
     const page = await readFile(join(site, "index.html"), "utf8");
-    // The program's preload goes with its scripts.
+    // The program's preload goes with its scripts; the fields, which wait
+    // disabled for the scripts, take input at once.
     const floor = page.replace(/<script\b[^>]*>[\s\S]*?<\/script>\n?/g, "")
-        .replace(/<link rel="preload"[^>]*>\n?/g, "");
+        .replace(/<link rel="preload"[^>]*>\n?/g, "").replace(/ disabled(?=[ >])/g, "");
     if (floor === page || /<script/i.test(floor))
         throw new Error("the floor page still holds a script");
     await writeFile(join(dir, "web_floor.html"), floor);
