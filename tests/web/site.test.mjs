@@ -57,6 +57,7 @@ test("a new build reaches a returning visitor by the second visit, and then work
     const cacheNames = async () => (await page.evaluate(() => caches.keys())).sort();
 
     server.dir = next;
+    const asked = server.requests.length;
     // The first visit after the release still shows the first build, and
     // fetches the next one behind it.
     await page.reload();
@@ -65,6 +66,8 @@ test("a new build reaches a returning visitor by the second visit, and then work
     // The next build's cache filled, and the first one's deleted.
     await until(async () => (await cacheNames()).join() === [other, `velmora ${server.url} next`].sort().join());
     assert.equal(await build(), "first", "the open page is not reloaded");
+    // Only what changed, though the browser still holds the first build's.
+    assert.deepEqual([...new Set(server.requests.slice(asked))].sort(), ["index.html", "sw.js", "velmora.wasm"]);
 
     await page.reload();
     await ready(page);
