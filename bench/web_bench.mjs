@@ -8,7 +8,7 @@ import { mkdtemp, readFile, readdir, rm, stat, symlink, writeFile } from "node:f
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
-import { launch, ready, serve } from "../tests/web/harness.mjs";
+import { launch, ready, serve, serveSite } from "../tests/web/harness.mjs";
 
 const [siteArg, runsText = "31", fragment = ""] = process.argv.slice(2);
 const runs = Number(runsText);
@@ -35,9 +35,10 @@ try {
     for (const name of files)
         await symlink(join(site, name), join(dir, name));
     const page = await readFile(join(site, "index.html"), "utf8");
-    // The program's preload goes with its scripts.
+    // The program's preload goes with its scripts; the fields, which wait
+    // disabled for the scripts, take input at once.
     const floor = page.replace(/<script\b[^>]*>[\s\S]*?<\/script>\n?/g, "")
-        .replace(/<link rel="preload"[^>]*>\n?/g, "");
+        .replace(/<link rel="preload"[^>]*>\n?/g, "").replace(/ disabled(?=[ >])/g, "");
     if (floor === page || /<script/i.test(floor))
         throw new Error("the floor page still holds a script");
     await writeFile(join(dir, "web_floor.html"), floor);
@@ -174,6 +175,33 @@ try {
     }
     const total = sizes.reduce((sum, f) => ({ raw: sum.raw + f.raw, gzip: sum.gzip + f.gzip }), { raw: 0, gzip: 0 });
 
+    // What a first visit fetches, counted at the server until the service
+    // worker has taken over: each request's file, gzip -9 compressed, from a
+    // host without caching headers and from one that sends max-age.
+    const gzipOf = Object.fromEntries(sizes.map(f => [f.name, f.gzip]));
+    const fetched = [];
+    for (const cacheControl of [undefined, "max-age=600"]) {
+        const host = await serveSite({ dir: site, cacheControl });
+        const context = await browser.newContext();
+        try {
+            const tab = await context.newPage();
+            await tab.goto(host.url);
+            await ready(tab);
+            await tab.evaluate(async () => {
+                await navigator.serviceWorker.ready;
+                if (!navigator.serviceWorker.controller)
+                    await new Promise(resolve => navigator.serviceWorker.addEventListener("controllerchange", resolve));
+            });
+            const names = host.requests.map(name => (name === "" ? "index.html" : name));
+            fetched.push({ host: cacheControl ? `Cache-Control: ${cacheControl}` : "no caching headers",
+                requests: names.length, gzip: names.reduce((sum, name) => sum + (gzipOf[name] ?? 0), 0),
+                twice: [...new Set(names.filter((name, i) => names.indexOf(name) !== i))] });
+        } finally {
+            await context.close();
+            await host.stop();
+        }
+    }
+
     const ms = value => `${value.toFixed(1)} ms`;
     const us = value => `${(value * 1000).toFixed(1)} µs`;
     const row = (label, a, b, note) =>
@@ -204,6 +232,11 @@ try {
         row(`  ${f.name}`, f.raw, f.gzip, "");
     row("  total", total.raw, total.gzip,
         `${(total.gzip / 1000).toFixed(1)} kB (goal <= 150 kB: ${goal(total.gzip, 150000)})`);
+    console.log("");
+    row("First visit as fetched, until the service worker has taken over", "Requests", "gzip -9", "");
+    for (const f of fetched)
+        row(`  from a host with ${f.host}`, f.requests, f.gzip,
+            `${(f.gzip / 1000).toFixed(1)} kB; fetched twice: ${f.twice.join(", ") || "none"}`);
 } finally {
     await browser?.close();
     server.stop();

@@ -3,13 +3,10 @@
 namespace velmora {
 
 ListAction ListActionOf(ListKey key, KeyModifiers modifiers) {
-    if (modifiers.control || modifiers.meta)
-        return ListAction::None;
-    if (modifiers.alt)
-        return key == ListKey::Up || key == ListKey::Down ? ListAction::Open : ListAction::None;
     switch (key) {
     case ListKey::Up:
     case ListKey::Down:
+        return modifiers.alt ? ListAction::Open : ListAction::MoveSelection;
     case ListKey::Left:
     case ListKey::Right:
     case ListKey::Home:
@@ -17,13 +14,15 @@ ListAction ListActionOf(ListKey key, KeyModifiers modifiers) {
     case ListKey::PageUp:
     case ListKey::PageDown:
         return ListAction::MoveSelection;
-    case ListKey::Space:
     case ListKey::F4:
+        return modifiers.alt ? ListAction::None : ListAction::Open;
+    case ListKey::Space:
+    case ListKey::Enter:
         return ListAction::Open;
     case ListKey::Character:
-        return ListAction::TypeAhead;
+        return modifiers.control || modifiers.alt || modifiers.meta ? ListAction::None
+                                                                    : ListAction::TypeAhead;
     case ListKey::Tab:
-    case ListKey::Enter:
     case ListKey::Escape:
     case ListKey::F1:
     case ListKey::OtherFunctionKey:

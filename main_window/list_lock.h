@@ -24,14 +24,16 @@ struct KeyModifiers {
 enum class ListAction {
     None,           // the window's, the system's or the browser's: Tab, F1, Ctrl+F, Alt+F4...
     MoveSelection,  // arrows, Home, End, Page Up and Page Down
-    Open,           // Alt+Down or Alt+Up, F4, Space: the drop-down
+    Open,           // Alt+Down or Alt+Up, F4, Space, Enter: the drop-down
     TypeAhead,      // a letter picks the unit it starts
     Wheel,
     Press           // a click or a tap, which opens it
 };
 
-// A key held with Ctrl or Meta is a shortcut, and so is one with Alt except
-// the two that open a list.
+// The keys that move or open a list do so whatever is held with them, in one
+// browser or toolkit or another: they count as the list's with any modifier,
+// but Alt+F4, which closes the window. A character is the list's alone or
+// with Shift; with Ctrl, Alt or Meta it is a shortcut.
 ListAction ListActionOf(ListKey key, KeyModifiers modifiers);
 
 // A locked list refuses whatever would change or open it and lets everything

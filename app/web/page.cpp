@@ -115,8 +115,15 @@ int main(int argc, char** argv) {
          << styleSheet
          << "</style>\n"
             "</head>\n<body>\n"
-            // What the page says should the program not start (app/web/start.js).
+            // What the page says should the program not start (app/web/start.js);
+            // without script, at once; should the script never run, after a
+            // few seconds, by the style sheet alone.
             "<p id=\"notice\" class=\"notice\" role=\"alert\" hidden></p>\n"
+            "<noscript><p class=\"notice\">Velmora needs JavaScript, which is turned off in this "
+            "browser.</p></noscript>\n"
+            "<p id=\"stalled\" class=\"notice stalled\" role=\"alert\">Velmora&rsquo;s script did "
+            "not arrive. Check the connection, then reload the page. Should it still not start, the "
+            "server lacks Velmora&rsquo;s files, or this browser blocks its script.</p>\n"
          << velmora::Form1Html() << velmora::about::AboutHtml()
          << "</body>\n</html>\n";
     page.close();

@@ -1,13 +1,43 @@
-# Writes sw.js with the list of the page's files and a hash of their contents:
+# Writes sw.js with each of the page's files and the hash of its contents, as
+# a fetch's integrity option takes it, and a hash of them all:
 #   cmake -DSITE=dir -DTEMPLATE=sw.js.in -DFILES="a;b" -P service_worker.cmake
+
+# Hexadecimal digits to base64, three bytes at a time.
+function(base64_of_hex hex out)
+    set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+    string(LENGTH "${hex}" digits)
+    set(text "")
+    set(at 0)
+    while(at LESS digits)
+        string(SUBSTRING "${hex}" ${at} 6 group)
+        string(LENGTH "${group}" length)
+        # A short last group is padded with zero bytes, and its text with "=".
+        math(EXPR bytes "${length} / 2")
+        math(EXPR value "0x${group} << (8 * (3 - ${bytes}))")
+        foreach(shift 18 12 6 0)
+            math(EXPR index "(${value} >> ${shift}) & 63")
+            string(SUBSTRING "${alphabet}" ${index} 1 char)
+            string(APPEND text "${char}")
+        endforeach()
+        if(bytes EQUAL 2)
+            string(REGEX REPLACE ".$" "=" text "${text}")
+        elseif(bytes EQUAL 1)
+            string(REGEX REPLACE "..$" "==" text "${text}")
+        endif()
+        math(EXPR at "${at} + 6")
+    endwhile()
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
 set(contents "")
-set(list "\"./\"")
+set(list "")
 foreach(name IN LISTS FILES)
     file(SHA256 ${SITE}/${name} hash)
     string(APPEND contents "${name}:${hash}\n")
-    string(APPEND list ", \"${name}\"")
+    base64_of_hex(${hash} integrity)
+    string(APPEND list "\n    \"${name}\": \"sha256-${integrity}\",")
 endforeach()
 string(SHA256 VELMORA_SITE_HASH "${contents}")
 string(SUBSTRING ${VELMORA_SITE_HASH} 0 16 VELMORA_SITE_HASH)
-set(VELMORA_SITE_FILES "${list}")
+set(VELMORA_SITE_FILES "${list}\n")
 configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)

@@ -31,6 +31,21 @@ earlyEvents.forEach(function(type) { document.addEventListener(type, recordEarly
 var windowControls = function() {
     return Array.prototype.slice.call(document.querySelectorAll("#Form1 input, #Form1 select"));
 };
+var enableWindow = function(enabled) {
+    windowControls().forEach(function(control) { control.disabled = !enabled; });
+};
+
+// The page comes with its fields disabled: they take input from here on,
+// recorded above, and the style sheet's line for a script that never ran
+// stays away.
+var scriptRuns = function() {
+    enableWindow(true);
+    document.documentElement.setAttribute("data-script", "");
+};
+if (document.readyState === "loading")
+    document.addEventListener("DOMContentLoaded", scriptRuns);
+else
+    scriptRuns();
 var isDefault = function(control) {
     if (control.tagName === "SELECT")
         return control.options[control.selectedIndex] && control.options[control.selectedIndex].defaultSelected;
@@ -38,10 +53,15 @@ var isDefault = function(control) {
 };
 
 // The page shows the window as its load leaves it: puts it back so, and
-// returns what the reader did, with any change made before this loader
-// ran first (mode, units, texts).
+// returns what the reader did, with any change the browser restored before
+// this loader ran first (mode, units, texts).
 var takeEarlyActions = function() {
     earlyEvents.forEach(function(type) { document.removeEventListener(type, recordEarly, true); });
+    // Where the reader left the caret, put back after the text is retyped.
+    var focus = document.activeElement;
+    if (focus && focus.type === "text")
+        earlyCaret = {control: focus, value: focus.value, start: focus.selectionStart,
+                      end: focus.selectionEnd, direction: focus.selectionDirection};
     var seen = {};
     earlyActions.forEach(function(action) { seen[action.id] = true; });
     var unrecorded = windowControls().filter(function(control) {
@@ -69,6 +89,13 @@ var takeEarlyActions = function() {
     return unrecorded.concat(earlyActions);
 };
 
+var earlyCaret = null;
+var putCaretBack = function() {
+    var caret = earlyCaret;
+    if (caret && document.activeElement === caret.control && caret.control.value === caret.value)
+        caret.control.setSelectionRange(caret.start, caret.end, caret.direction);
+};
+
 // An action done as the reader did it: the program's own listeners take it,
 // and refuse it where a field is locked by then.
 var doAgain = function(action) {
@@ -90,8 +117,8 @@ var doAgain = function(action) {
     }
 };
 
-// One short line above the window when the program cannot start. The
-// window stays as it is.
+// One short line above the window when the program cannot start, with the
+// likely cause. The window keeps its figures, its fields disabled.
 var started = false;
 var tellFailure = function(text) {
     var notice = document.getElementById("notice");
@@ -99,9 +126,12 @@ var tellFailure = function(text) {
         return;
     notice.textContent = text;
     notice.hidden = false;
+    enableWindow(false);
 };
 var CannotRun = "Velmora could not start in this browser.";
 var CannotLoad = "Velmora could not load its program. Check the connection, then reload the page.";
+var BadFiles = "Velmora could not start: the server's copy of its program is missing or damaged. " +
+    "Reload the page later.";
 Module.onAbort = function() { tellFailure(CannotRun); };
 
 // The program is fetched and compiled here, so that a failed download is
@@ -114,24 +144,34 @@ Module.instantiateWasm = function(imports, receiveInstance) {
             return WebAssembly.instantiateStreaming(response, imports);
         return response.arrayBuffer().then(function(bytes) { return WebAssembly.instantiate(bytes, imports); });
     };
+    // A program that does not compile or does not fit this loader is the
+    // server's: half uploaded, of another build, or an error page.
+    var serversFault = function(error) {
+        return error instanceof WebAssembly.CompileError || error instanceof WebAssembly.LinkError;
+    };
     var attempt = function(retries) {
-        fetch("velmora.wasm", {credentials: "same-origin"}).then(function(response) {
-            if (!response.ok)
-                throw new Error("velmora.wasm: " + response.status);
-            return response;
-        }).then(function(response) {
-            return compile(response).then(function(result) {
-                receiveInstance(result.instance, result.module);
-            }).catch(function(error) {
-                tellFailure(CannotRun);
-                console.error(error);
-            });
-        }, function() {
+        var again = function(failure) {
             if (retries > 0)
                 setTimeout(function() { attempt(retries - 1); }, 2000);
             else
-                tellFailure(CannotLoad);
-        });
+                tellFailure(failure);
+        };
+        fetch("velmora.wasm", {credentials: "same-origin"}).then(function(response) {
+            if (!response.ok) {
+                again(BadFiles);
+                return;
+            }
+            return compile(response).then(function(result) {
+                receiveInstance(result.instance, result.module);
+            }).catch(function(error) {
+                console.error(error);
+                // A download broken off while it compiled.
+                if (error instanceof TypeError)
+                    again(CannotLoad);
+                else
+                    tellFailure(serversFault(error) ? BadFiles : CannotRun);
+            });
+        }, function() { again(CannotLoad); });
     };
     attempt(1);
     return {};
@@ -146,6 +186,7 @@ Module.onRuntimeInitialized = function() {
     started = true;
     // After the window's load: what the reader did before it, in order.
     actions.forEach(doAgain);
+    putCaretBack();
     document.getElementById("Form1").setAttribute("data-ready", "");
     performance.mark("velmora-ready");
 };

@@ -75,17 +75,19 @@ EM_JS(void, velmora_dom_listen, (const char* id, int idLength, const char* type,
             event.preventDefault();
     }, {passive: false});
 });
-EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler), {
+// The browser's key names, numbered by Key itself (keyNames below).
+EM_JS(void, velmora_dom_name_key, (const char* name, int nameLength, int key), {
+    (Module.keyNumbers || (Module.keyNumbers = {}))[UTF8ToString(name, nameLength)] = key;
+});
+EM_JS(void, velmora_dom_listen_keys, (const char* id, int idLength, int handler, int functionKey, int characterKey), {
     const name = UTF8ToString(id, idLength);
     const target = name ? document.getElementById(name) : document;
-    const keys = {Tab: 1, F1: 2, Enter: 3, Escape: 4, Shift: 5, Control: 5, Alt: 5, Meta: 5,
-                  AltGraph: 5, ArrowUp: 6, ArrowDown: 7, ArrowLeft: 8, ArrowRight: 9, Home: 10,
-                  End: 11, PageUp: 12, PageDown: 13, " ": 14, F4: 15};
+    const keys = Module.keyNumbers;
     target.addEventListener("keydown", event => {
         // WebKitGTK names a Shift+Tab "Unidentified"; its code is still Tab.
         // (?![^]) ends the function key's name: C++ takes a dollar for a name.
         const key = keys[event.key] || keys[event.code] ||
-            (/^F[0-9]+(?![^])/.test(event.key) ? 16 : [...event.key].length === 1 ? 17 : 0);
+            (/^F[0-9]+(?![^])/.test(event.key) ? functionKey : [...event.key].length === 1 ? characterKey : 0);
         const modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) |
             (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0);
         if (_velmora_dom_event(handler, key | modifiers << 8))
@@ -98,30 +100,65 @@ EM_JS(void, velmora_dom_set_checked, (const char* id, int idLength), {
 EM_JS(char*, velmora_dom_fragment, (), {
     return stringToNewUTF8(location.hash.slice(1));
 });
-// Browsers refuse a page that replaces its address many times a second: a
-// burst of changes writes its first at once and its last a moment later.
-// Should a browser refuse all the same, the address stays behind the window,
-// which is all that is lost.
+// Browsers refuse a page that replaces its address too often (Safari more
+// than 100 times in 30 s): twenty writes go at once, enough for a number
+// typed and a reload straight after it, then one each 0.4 s, a burst's last
+// always. Should the page be hidden or left meanwhile, what waits is written
+// at once. Should a browser refuse all the same, the
+// address stays behind the window, which is all that is lost.
 EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
-    const pace = Module.fragmentPace || (Module.fragmentPace = {wanted: null, resting: false});
-    pace.wanted = UTF8ToString(fragment, length);
-    const write = () => {
-        pace.resting = pace.wanted !== null;
-        if (!pace.resting)
-            return;
-        const wanted = pace.wanted;
-        pace.wanted = null;
-        if (location.hash.slice(1) !== wanted) {
+    let pace = Module.fragmentPace;
+    if (!pace) {
+        pace = Module.fragmentPace = {wanted: null, timer: 0, writes: 20, since: performance.now()};
+        pace.write = () => {
+            const wanted = pace.wanted;
+            pace.wanted = null;
+            if (location.hash.slice(1) === wanted)
+                return;
             try {
                 const bare = location.pathname + location.search;
                 history.replaceState(history.state, "", wanted ? "#" + wanted : bare);
             } catch (refused) {
             }
-        }
-        setTimeout(write, 400);
-    };
-    if (!pace.resting)
-        write();
+        };
+        // One write more every 0.4 s, twenty at most.
+        pace.wait = () => {
+            const now = performance.now();
+            pace.writes = Math.min(20, pace.writes + (now - pace.since) / 400);
+            pace.since = now;
+            return pace.writes >= 1 ? 0 : (1 - pace.writes) * 400;
+        };
+        // A write that changes nothing costs nothing: opening on an address.
+        pace.next = () => {
+            pace.timer = 0;
+            if (location.hash.slice(1) === pace.wanted)
+                pace.wanted = null;
+            if (pace.wanted === null)
+                return;
+            const wait = pace.wait();
+            if (wait > 0) {
+                pace.timer = setTimeout(pace.next, wait);
+                return;
+            }
+            pace.writes -= 1;
+            pace.write();
+        };
+        const now = () => {
+            clearTimeout(pace.timer);
+            pace.timer = 0;
+            if (pace.wanted !== null)
+                pace.write();
+        };
+        addEventListener("beforeunload", now);
+        addEventListener("pagehide", now);
+        document.addEventListener("visibilitychange", () => {
+            if (document.visibilityState === "hidden")
+                now();
+        });
+    }
+    pace.wanted = UTF8ToString(fragment, length);
+    if (!pace.timer)
+        pace.next();
 });
 EM_JS(void, velmora_dom_listen_fragment, (int handler), {
     addEventListener("hashchange", () => _velmora_dom_event(handler, 0));
@@ -144,6 +181,31 @@ int keep(std::function<bool(int)> handler) {
 }
 
 int length(std::string_view text) { return static_cast<int>(text.size()); }
+
+// The browser's names of the keys the windows tell apart (KeyboardEvent.key,
+// or its code where an engine leaves the key unnamed).
+constexpr std::pair<std::string_view, Key> keyNames[] = {
+    {"Tab", Key::Tab},           {"F1", Key::F1},
+    {"Enter", Key::Enter},       {"Escape", Key::Escape},
+    {"Shift", Key::Modifier},    {"Control", Key::Modifier},
+    {"Alt", Key::Modifier},      {"Meta", Key::Modifier},
+    {"AltGraph", Key::Modifier}, {"ArrowUp", Key::Up},
+    {"ArrowDown", Key::Down},    {"ArrowLeft", Key::Left},
+    {"ArrowRight", Key::Right},  {"Home", Key::Home},
+    {"End", Key::End},           {"PageUp", Key::PageUp},
+    {"PageDown", Key::PageDown}, {" ", Key::Space},
+    {"F4", Key::F4}};
+
+void listenKeys(std::string_view id, int handler) {
+    static const bool named = [] {
+        for (const auto& [name, key] : keyNames)
+            velmora_dom_name_key(name.data(), length(name), static_cast<int>(key));
+        return true;
+    }();
+    (void)named;
+    velmora_dom_listen_keys(id.data(), length(id), handler, static_cast<int>(Key::OtherFunction),
+                            static_cast<int>(Key::Character));
+}
 
 std::string take(char* text) {
     std::string result(text);
@@ -201,13 +263,13 @@ void Listen(std::string_view id, std::string_view type, std::function<bool()> ha
 }
 
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
-    velmora_dom_listen_keys(id.data(), length(id), keep([handler = std::move(handler)](int code) {
+    listenKeys(id, keep([handler = std::move(handler)](int code) {
         return handler(static_cast<Key>(code & 0xFF));
     }));
 }
 
 void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler) {
-    velmora_dom_listen_keys(id.data(), length(id), keep([handler = std::move(handler)](int code) {
+    listenKeys(id, keep([handler = std::move(handler)](int code) {
         return handler({static_cast<Key>(code & 0xFF), (code & 0x100) != 0, (code & 0x200) != 0,
                         (code & 0x400) != 0, (code & 0x800) != 0});
     }));

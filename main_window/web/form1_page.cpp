@@ -113,6 +113,8 @@ std::string backColour(const Form1Model& model, Field field) {
     return attribute("data-back", css::BackColourName(model.colours[Form1Model::slot(field)]));
 }
 
+// The fields are disabled until the page's script enables them: a window
+// whose script never runs takes no input it cannot answer.
 std::string control(const Form1Model& model, const ControlDesign& c) {
     const auto fieldAt = std::find(FieldNames.begin(), FieldNames.end(), c.name);
     const auto field = static_cast<Field>(fieldAt - FieldNames.begin());
@@ -122,7 +124,7 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         return "<input type=\"text\" class=\"field\"" + name +
                attribute("aria-label", c.accessibleName) +
                attribute("value", model.texts[Form1Model::slot(field)]) + backColour(model, field) +
-               " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
+               " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" disabled" +
                (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";
     case ControlKind::List: {
         const bool first = field == Field::Combo1;
@@ -130,14 +132,14 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         return "<select class=\"field\"" + name + attribute("aria-label", c.accessibleName) +
                backColour(model, field) +
                attribute("aria-readonly", model.locked[Form1Model::slot(field)] ? "true" : "false") +
-               ">" +
+               " disabled>" +
                (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
                "</select>\n";
     }
     case ControlKind::Option:
         // The label is the button's target and place; the input keeps the name.
         return "<label class=\"option\"" + attribute("id", OptionLabelId(c.name)) + "><input type=\"radio\" name=\"Option1\"" + name +
-               (c.name == "Option1(0)" ? " checked" : "") + "><span>" + css::Html(c.caption) +
+               (c.name == "Option1(0)" ? " checked" : "") + " disabled><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
         return "<img" + name + " src=\"logo.png\" role=\"button\"" +

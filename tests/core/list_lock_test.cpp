@@ -26,18 +26,22 @@ TEST(ListLockTest, ALockedListRefusesOnlyWhatWouldChangeOrOpenIt) {
         {PageUp, None, A::MoveSelection},    {PageDown, Shift, A::MoveSelection},
         {Down, Alt, A::Open},                {Up, Alt, A::Open},
         {F4, None, A::Open},                 {Space, None, A::Open},
-        {Character, None, A::TypeAhead},     {Character, Shift, A::TypeAhead},
+        {Enter, None, A::Open},              {Character, None, A::TypeAhead},
+        {Character, Shift, A::TypeAhead},
+        // Held with any modifier, a key of the list's is still the list's.
+        {Left, Alt, A::MoveSelection},       {Home, Alt, A::MoveSelection},
+        {Down, Ctrl, A::MoveSelection},      {End, Ctrl, A::MoveSelection},
+        {Down, Meta, A::MoveSelection},      {PageDown, Meta, A::MoveSelection},
+        {Space, Ctrl, A::Open},              {Space, Alt, A::Open},
+        {F4, Ctrl, A::Open},                 {Enter, Ctrl, A::Open},
+        {Enter, Alt, A::Open},
         // The window's, the system's and the browser's own.
         {Tab, None, A::None},                {Tab, Shift, A::None},
-        {F1, None, A::None},                 {Enter, None, A::None},
+        {Tab, Ctrl, A::None},                {F1, None, A::None},
         {Escape, None, A::None},             {OtherFunctionKey, None, A::None},
         {Modifier, Alt, A::None},            {Other, None, A::None},
-        {F4, Alt, A::None},                  {Space, Alt, A::None},
-        {Left, Alt, A::None},                {Home, Alt, A::None},
-        {Character, Alt, A::None},           {Character, Ctrl, A::None},
-        {Character, Meta, A::None},          {Down, Ctrl, A::None},
-        {End, Ctrl, A::None},                {Down, Meta, A::None},
-        {Space, Ctrl, A::None},              {F4, Ctrl, A::None},
+        {F4, Alt, A::None},                  {Character, Alt, A::None},
+        {Character, Ctrl, A::None},          {Character, Meta, A::None},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "key " << static_cast<int>(row.key) << " shift "

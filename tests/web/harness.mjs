@@ -3,7 +3,8 @@
 // browser context for each test.
 import { after, before } from "node:test";
 import { spawn } from "node:child_process";
-import { readFile } from "node:fs/promises";
+import { createHash } from "node:crypto";
+import { cp, readFile, writeFile } from "node:fs/promises";
 import { createServer } from "node:http";
 import { extname, join } from "node:path";
 import { createInterface } from "node:readline";
@@ -56,12 +57,14 @@ const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "applic
 // A server of the test's own, where python's cannot do: headers of a static
 // host (cacheControl), a site swapped for the next build (site.dir), a file
 // held back until released (site.hold("velmora.wasm")), and files whose
-// every download breaks off (site.broken.add("velmora.wasm")).
+// every download breaks off (site.broken.add("velmora.wasm")); each
+// request's file name is noted in site.requests.
 export async function serveSite({ dir = siteDir, cacheControl } = {}) {
     const held = new Map();
     const site = {
         dir,
         broken: new Set(),
+        requests: [],
         hold(name) {
             let release;
             held.set(name, new Promise(resolve => { release = resolve; }));
@@ -70,6 +73,7 @@ export async function serveSite({ dir = siteDir, cacheControl } = {}) {
     };
     const server = createServer(async (request, response) => {
         const name = decodeURIComponent(new URL(request.url, "http://host").pathname.slice(1)) || "index.html";
+        site.requests.push(name);
         await held.get(name);
         if (site.broken.has(name))
             return request.socket.destroy();
@@ -89,6 +93,25 @@ export async function serveSite({ dir = siteDir, cacheControl } = {}) {
         server.close(() => resolve());
     });
     return site;
+}
+
+// A copy of the site as its next build: the page marked <meta name="build"
+// content="next">, the program with a custom section more, and a worker
+// that keeps those files by their new hashes.
+export async function nextBuild(dir) {
+    await cp(siteDir, dir, { recursive: true });
+    const integrity = bytes => `sha256-${createHash("sha256").update(bytes).digest("base64")}`;
+    const index = await readFile(join(dir, "index.html"), "utf8");
+    const page = index.replace("<title>", '<meta name="build" content="next">\n<title>');
+    const program = await readFile(join(dir, "velmora.wasm"));
+    // Section 0, five bytes long: a name of four bytes, "next".
+    const next = Buffer.concat([program, Buffer.from([0, 5, 4, ...Buffer.from("next")])]);
+    let worker = await readFile(join(dir, "sw.js"), "utf8");
+    worker = worker.replace(integrity(index), integrity(page)).replace(integrity(program), integrity(next))
+        .replace(/(const CACHE = OWN \+ ")[^"]*/, "$1next");
+    await writeFile(join(dir, "index.html"), page);
+    await writeFile(join(dir, "velmora.wasm"), next);
+    await writeFile(join(dir, "sw.js"), worker);
 }
 
 export function launch() {

@@ -5,8 +5,8 @@ import { cp, mkdtemp, readdir, readFile, rm, writeFile } from "node:fs/promises"
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { chromiumArgs, chromiumPath, read, ready, retype, serve, serveSite, siteDir, timeFields, useSite,
-    watchPolicy } from "./harness.mjs";
+import { chromiumArgs, chromiumPath, nextBuild, read, ready, retype, serve, serveSite, siteDir, timeFields,
+    useSite, watchPolicy } from "./harness.mjs";
 
 const site = useSite();
 
@@ -43,12 +43,8 @@ test("a new build reaches a returning visitor by the second visit, and then work
     t.after(server.stop);
     const next = await mkdtemp(join(tmpdir(), "velmora-next-"));
     t.after(() => rm(next, { recursive: true, force: true }));
-    await cp(siteDir, next, { recursive: true });
     // The next build: another page, so another cache.
-    const index = await readFile(join(next, "index.html"), "utf8");
-    await writeFile(join(next, "index.html"), index.replace("<title>", '<meta name="build" content="next">\n<title>'));
-    const worker = await readFile(join(next, "sw.js"), "utf8");
-    await writeFile(join(next, "sw.js"), worker.replace(/(const CACHE = OWN \+ ")[^"]*/, "$1next"));
+    await nextBuild(next);
 
     const { context, page } = await profile(t);
     await page.goto(server.url);
@@ -61,6 +57,7 @@ test("a new build reaches a returning visitor by the second visit, and then work
     const cacheNames = async () => (await page.evaluate(() => caches.keys())).sort();
 
     server.dir = next;
+    const asked = server.requests.length;
     // The first visit after the release still shows the first build, and
     // fetches the next one behind it.
     await page.reload();
@@ -69,6 +66,8 @@ test("a new build reaches a returning visitor by the second visit, and then work
     // The next build's cache filled, and the first one's deleted.
     await until(async () => (await cacheNames()).join() === [other, `velmora ${server.url} next`].sort().join());
     assert.equal(await build(), "first", "the open page is not reloaded");
+    // Only what changed, though the browser still holds the first build's.
+    assert.deepEqual([...new Set(server.requests.slice(asked))].sort(), ["index.html", "sw.js", "velmora.wasm"]);
 
     await page.reload();
     await ready(page);
@@ -88,7 +87,7 @@ test("a failed download, or a program that cannot start, is told, and the window
     await cp(siteDir, broken, { recursive: true });
     await writeFile(join(broken, "velmora.wasm"), "not a program");
     const rows = [["a download that breaks off", siteDir, /could not load its program/],
-        ["a program that does not compile", broken, /could not start/]];
+        ["a program that does not compile", broken, /server's copy of its program/]];
     for (const [what, dir, told] of rows) {
         const server = await serveSite({ dir });
         t.after(server.stop);

@@ -56,9 +56,10 @@ export async function start() {
     };
 }
 
-// Puppeteer's key names are Playwright's, one key at a time.
+// Puppeteer's key names are Playwright's, one key at a time; its space is " ".
 async function press(keyboard, combo) {
-    const { modifiers, key } = splitKey(combo);
+    const { modifiers, key: name } = splitKey(combo);
+    const key = name === "Space" ? " " : name;
     for (const modifier of modifiers)
         await keyboard.down(modifier);
     await keyboard.press(/^[a-z]$/i.test(key) && modifiers.length ? `Key${key.toUpperCase()}` : key);

@@ -23,5 +23,6 @@ after(async () => {
 });
 
 for (const scenario of scenarios) {
-    test(`${name}: ${scenario.name}`, { timeout: 90000 }, () => scenario.run(run.engine, run.site));
+    test(`${name}: ${scenario.name}`, { timeout: 90000, skip: scenario.skip?.[name] ?? false },
+        () => scenario.run(run.engine, run.site));
 }

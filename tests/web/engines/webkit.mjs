@@ -176,7 +176,7 @@ async function fitViewport(session, { width, height }) {
 const keys = {
     Tab: Key.TAB, ArrowDown: Key.ARROW_DOWN, ArrowUp: Key.ARROW_UP, End: Key.END, Home: Key.HOME,
     ArrowLeft: Key.ARROW_LEFT, ArrowRight: Key.ARROW_RIGHT, PageDown: Key.PAGE_DOWN, PageUp: Key.PAGE_UP,
-    Enter: Key.ENTER, Escape: Key.ESCAPE, F1: Key.F1, F5: Key.F5, Backspace: Key.BACK_SPACE,
+    Enter: Key.ENTER, Escape: Key.ESCAPE, Space: Key.SPACE, F1: Key.F1, F5: Key.F5, Backspace: Key.BACK_SPACE,
     Control: Key.CONTROL, Shift: Key.SHIFT, Alt: Key.ALT,
 };
 const keyOf = name => keys[name] ?? name.toLowerCase();
