@@ -38,6 +38,8 @@ make_debian_root() {
 # file systems, and the machine's resolver and certificate store read-only.
 # Everything runs in namespaces of its own: when the command ends or this is
 # stopped, its processes are ended and its mounts are gone, whatever happened.
+# unshare holds back SIGTERM and SIGINT while it waits, so a stop kills it,
+# and with it (--kill-child) the namespace's first process and all the rest.
 in_debian_root() {
     local root=$1
     shift
@@ -61,7 +63,12 @@ in_debian_root() {
             exec chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
                 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
                 LANG=C.UTF-8 ${CI:+CI=$CI} ${npm_cafile:+npm_config_cafile=$npm_cafile} "$@"
-        ' in_debian_root "$root" "$npm_cafile" "$@"
+        ' in_debian_root "$root" "$npm_cafile" "$@" &
+    local child=$! status=0
+    trap "kill -KILL $child 2>/dev/null; exit 143" TERM INT HUP
+    wait "$child" || status=$?
+    trap - TERM INT HUP
+    return "$status"
 }
 
 # copy_sources_into ROOT DEST: this tree's sources at DEST inside ROOT, as a
