@@ -8,6 +8,11 @@
 #include <utility>
 #include <vector>
 
+// Newer toolchains link only the runtime's helpers that a script names.
+#ifdef EM_JS_DEPS
+EM_JS_DEPS(velmora_dom, "$UTF8ToString,$stringToNewUTF8");
+#endif
+
 // Strings cross as pointer and length, UTF-8 both ways; a string coming back
 // is malloc'd by the script (stringToNewUTF8) and freed here.
 EM_JS(char*, velmora_dom_value, (const char* id, int idLength), {
