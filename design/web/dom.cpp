@@ -51,9 +51,12 @@ EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* f
     dialog.showModal();
     document.getElementById(UTF8ToString(focus, focusLength)).focus();
 });
-// Found by the loader (app/web/decimal_separators.mjs) before the program starts.
-EM_JS(char*, velmora_dom_decimal_separator, (), {
-    return stringToNewUTF8(Module.decimalSeparator || ".");
+// Found by the loader (app/web/decimal_separators.js) before the program starts.
+EM_JS(char*, velmora_dom_decimal_symbol, (), {
+    return stringToNewUTF8(Module.decimalSymbol || ".");
+});
+EM_JS(char*, velmora_dom_zero_digit, (), {
+    return stringToNewUTF8(Module.zeroDigit || "0");
 });
 
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
@@ -213,7 +216,9 @@ void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)>
     }));
 }
 
-std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
+std::string DecimalSymbol() { return take(velmora_dom_decimal_symbol()); }
+
+std::string ZeroDigit() { return take(velmora_dom_zero_digit()); }
 
 void SetChecked(std::string_view id) { velmora_dom_set_checked(id.data(), length(id)); }
 

@@ -61,8 +61,11 @@ void Listen(std::string_view id, std::string_view type, std::function<bool()> ha
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
 void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler);
 
-// The decimal separator of the browser's language, "." or ",".
-std::string DecimalSeparator();
+// The decimal symbol of the browser's language and the zero of its digits,
+// as the CLDR release of the page's table gives them: "," and "0" for
+// German, "\u066B" and "\u06F0" for Persian.
+std::string DecimalSymbol();
+std::string ZeroDigit();
 
 // Checks a radio button; the others of its group clear, and nothing is raised.
 void SetChecked(std::string_view id);
