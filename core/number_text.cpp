@@ -43,6 +43,8 @@ public:
     }
     // Past the character peek() gave.
     void advance() { m_pos += m_width; }
+    // Where takeDecimalPoint() took one.
+    std::optional<TextSpan> point() const { return m_point; }
 
     // A decimal point: '.', the Arabic decimal separator that Persian and
     // Arabic keyboards type, or the user's own separator.
@@ -52,6 +54,7 @@ public:
         for (const std::string_view point : {std::string_view("."), ArabicDecimalSeparator,
                                              m_separator}) {
             if (!point.empty() && rest.starts_with(point)) {
+                m_point = TextSpan{m_pos, point.size()};
                 m_pos += point.size();
                 return true;
             }
@@ -102,6 +105,7 @@ private:
     std::string_view m_separator;
     std::size_t m_pos = 0;
     std::size_t m_width = 1;
+    std::optional<TextSpan> m_point;
 };
 
 // Correctly rounded on every platform; the browser's C++ library has no
@@ -241,6 +245,14 @@ double ParseNumber(std::string_view text, std::string_view decimalSeparator) {
         return 0;
     }
     return readDecimal(reader);
+}
+
+std::optional<TextSpan> DecimalPointOf(std::string_view text, std::string_view decimalSeparator) {
+    Reader reader(text, decimalSeparator);
+    if (reader.peek() == '&')
+        return std::nullopt;
+    readDecimal(reader);
+    return reader.point();
 }
 
 double RoundTo2(double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,14 @@ namespace velmora::core {
 // A number beyond the double range reads as an infinity, which the
 // calculations refuse; it never reaches a field.
 double ParseNumber(std::string_view text, std::string_view decimalSeparator = ".");
+
+// Where the number ParseNumber reads has its decimal point, in bytes of the
+// text; none for a number without one, and for "&H" and "&O" integers.
+struct TextSpan {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+};
+std::optional<TextSpan> DecimalPointOf(std::string_view text, std::string_view decimalSeparator = ".");
 
 // The nearest multiple of 0.01, an exact half going to the even hundredth:
 // 0.125 gives 0.12, 0.375 gives 0.38. Halves are judged on the double's exact

@@ -77,6 +77,28 @@ TEST(ParseNumberTest, ReadsTheKeyboardsOwnSeparatorsBlanksAndFullWidthDigits) {
     EXPECT_DOUBLE_EQ(ParseNumber("1,5\u066B3", ","), 1.5);
 }
 
+TEST(DecimalPointOfTest, FindsThePointTheReadingTakes) {
+    const struct {
+        const char* text;
+        const char* separator;
+        std::optional<std::size_t> offset;
+        std::size_t length;
+    } rows[] = {
+        {"1,5", ",", 1, 1},       {"1.5", ",", 1, 1},     {" 1 ,5", ",", 3, 1},
+        {"1.5,3", ",", 1, 1},     {"1,5.3", ",", 1, 1},   {"1,5", ".", std::nullopt, 0},
+        {"15", ",", std::nullopt, 0}, {"\u06F1\u066B\u06F5", ".", 2, 2},
+        {"1e3,5", ",", std::nullopt, 0}, {"&H1,5", ",", std::nullopt, 0}, {"", ",", std::nullopt, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::string(row.text)));
+        const auto point = DecimalPointOf(row.text, row.separator);
+        ASSERT_EQ(point.has_value(), row.offset.has_value());
+        if (point) {
+            EXPECT_EQ(point->offset, *row.offset);
+            EXPECT_EQ(point->length, row.length);
+        }
+    }
+}
+
 TEST(ParseNumberTest, SecondDecimalPointEndsTheNumber) {
     const ParseRow rows[] = {{"1.5.3", 1.5}, {"1..5", 1}, {"..5", 0}, {"1.5e2.5", 150}};
     expectParses(rows);
