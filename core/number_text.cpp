@@ -35,6 +35,8 @@ public:
         m_width = 1;
         if (m_pos >= m_text.size())
             return '\0';
+        if (static_cast<unsigned char>(m_text[m_pos]) < 0x80)
+            return m_text[m_pos];
         if (const auto [digit, width] = nativeDigit(); digit >= 0) {
             m_width = width;
             return static_cast<char>('0' + digit);
@@ -51,15 +53,18 @@ public:
     bool takeDecimalPoint() {
         skipBlanks();
         const std::string_view rest = m_text.substr(m_pos);
-        for (const std::string_view point : {std::string_view("."), ArabicDecimalSeparator,
-                                             m_separator}) {
-            if (!point.empty() && rest.starts_with(point)) {
-                m_point = TextSpan{m_pos, point.size()};
-                m_pos += point.size();
-                return true;
-            }
-        }
-        return false;
+        std::size_t length = 0;
+        if (rest.starts_with('.'))
+            length = 1;
+        else if (!m_separator.empty() && rest.starts_with(m_separator))
+            length = m_separator.size();
+        else if (rest.starts_with(ArabicDecimalSeparator))
+            length = ArabicDecimalSeparator.size();
+        if (length == 0)
+            return false;
+        m_point = TextSpan{m_pos, length};
+        m_pos += length;
+        return true;
     }
 
 private:

@@ -59,6 +59,20 @@ EM_JS(char*, velmora_dom_zero_digit, (), {
     return stringToNewUTF8(Module.zeroDigit || "0");
 });
 
+// Measured as the pointer comes over the box, before the browser shows the
+// title: whatever the box's width then, and without a layout on every write.
+EM_JS(void, velmora_dom_title_clipped_texts, (), {
+    document.addEventListener("pointerover", event => {
+        const box = event.target;
+        if (box.tagName !== "INPUT" || box.type !== "text")
+            return;
+        if (box.scrollWidth > box.clientWidth)
+            box.title = box.value;
+        else
+            box.removeAttribute("title");
+    });
+});
+
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
     document.getElementById(UTF8ToString(id, idLength)).focus();
 });
@@ -189,6 +203,8 @@ void SetCaption(std::string_view id, std::string_view text) {
 void ShowModal(std::string_view dialogId, std::string_view focusId) {
     velmora_dom_show_modal(dialogId.data(), length(dialogId), focusId.data(), length(focusId));
 }
+
+void TitleClippedTexts() { velmora_dom_title_clipped_texts(); }
 
 void Focus(std::string_view id) { velmora_dom_focus(id.data(), length(id)); }
 

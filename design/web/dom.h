@@ -36,6 +36,10 @@ void SetCaption(std::string_view id, std::string_view text);
 // was when it closes.
 void ShowModal(std::string_view dialogId, std::string_view focusId);
 
+// A text box whose text it clips shows the whole text as its title, the
+// browser's tool tip; one that fits has none.
+void TitleClippedTexts();
+
 void Focus(std::string_view id);
 // The id of the element that has the focus, "" for none.
 std::string FocusedId();

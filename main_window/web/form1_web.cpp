@@ -121,6 +121,7 @@ void Form1Web::listen() {
             return false;
         });
 
+    web::TitleClippedTexts();
     web::Listen("Image1", "click", [this] { m_rules.Image1_Click(); return false; });
     // A click on the logo leaves the focus where it was, as on the desktop.
     web::Listen("Image1", "mousedown", [] { return true; });

@@ -178,6 +178,13 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 fieldColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return reinterpret_cast<LRESULT>(background);
         break;
+    case WM_NOTIFY:
+        if (auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            tip->hdr.hwndFrom == m_toolTip && tip->hdr.code == TTN_GETDISPINFOW) {
+            showWholeText(*tip);
+            return 0;
+        }
+        break;
     case WM_DRAWITEM:
         drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
@@ -319,6 +326,26 @@ LRESULT CALLBACK Form1::optionProc(HWND button, UINT message, WPARAM wParam, LPA
     if (message == BM_SETCHECK && wParam == BST_CHECKED)
         reinterpret_cast<Form1*>(self)->modeFollows(static_cast<int>(index));
     return result;
+}
+
+// A text box's tool tip, asked for as it is about to show: the whole text
+// where the box clips it, nothing (no tip) where it fits.
+void Form1::showWholeText(NMTTDISPINFOW& tip) {
+    const auto box = reinterpret_cast<HWND>(tip.hdr.idFrom);
+    m_toolTipText.clear();
+    const std::wstring text = WindowText(box);
+    RECT room{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    SIZE extent{};
+    if (const HDC dc = GetDC(box)) {
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+    }
+    if (extent.cx > room.right - room.left)
+        m_toolTipText = text;
+    tip.lpszText = m_toolTipText.data();
 }
 
 void Form1::onCommand(HWND control, WORD code) {
