@@ -41,10 +41,13 @@ bool LockableLineEdit::event(QEvent* event) {
         return QLineEdit::event(event);
     // Asked for at the moment it shows, so a box that grew or shrank since
     // its last write is measured as it is now.
-    if (textFits())
+    if (textFits()) {
         QToolTip::hideText();
-    else
+        event->ignore();
+    } else {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        event->accept();
+    }
     return true;
 }
 
