@@ -61,12 +61,19 @@ EM_JS(char*, velmora_dom_zero_digit, (), {
 
 // Measured as the pointer comes over the box, before the browser shows the
 // title: whatever the box's width then, and without a layout on every write.
+// A text box's scrollWidth says nothing of its text, so the text is measured
+// in the box's font.
 EM_JS(void, velmora_dom_title_clipped_texts, (), {
+    let measure = null;
     document.addEventListener("pointerover", event => {
         const box = event.target;
         if (box.tagName !== "INPUT" || box.type !== "text")
             return;
-        if (box.scrollWidth > box.clientWidth)
+        measure = measure || document.createElement("canvas").getContext("2d");
+        const style = getComputedStyle(box);
+        measure.font = style.font;
+        const room = box.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+        if (measure.measureText(box.value).width > room)
             box.title = box.value;
         else
             box.removeAttribute("title");
