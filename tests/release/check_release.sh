@@ -37,7 +37,8 @@ cat >"$debian_node/bin/node" <<NODE
 LD_LIBRARY_PATH=$debian_node/root/usr/lib/x86_64-linux-gnu exec $debian_node/root/usr/bin/node "\$@"
 NODE
 chmod +x "$debian_node/bin/node"
-check "Debian 12's Node.js 18 runs from its folder" '"$debian_node/bin/node" --version | grep -q "^v18\.20\."'
+check "Debian 12's Node.js 18 runs from its folder" \
+    '"$debian_node/bin/node" -e "process.stdout.write(process.version)" | grep -q "^v18\.20\."'
 
 # An earlier dist/ is replaced whole.
 mkdir -p "$work/b/dist" && touch "$work/b/dist/velmora_0.9_amd64.deb"
