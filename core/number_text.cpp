@@ -1,11 +1,13 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include <fast_float/fast_float.h>
 
@@ -13,68 +15,102 @@ namespace velmora::core {
 
 namespace {
 
+// U+066B, as UTF-8.
+constexpr std::string_view ArabicDecimalSeparator = "\xD9\xAB";
+// U+00A0, U+2009, U+202F and the Arabic thousands separator U+066C.
+constexpr std::array<std::string_view, 4> WideBlanks{"\xC2\xA0", "\xE2\x80\x89",
+                                                     "\xE2\x80\xAF", "\xD9\xAC"};
+
 // Reads the text left to right, skipping the blanks that may stand anywhere.
 class Reader {
 public:
     Reader(std::string_view text, std::string_view decimalSeparator)
         : m_text(text), m_separator(decimalSeparator) {}
 
-    // The character at the reading position; a digit of the Arabic-Indic or
-    // Extended Arabic-Indic sets, which Persian and Arabic keyboards type,
-    // shows as the Latin digit it stands for.
+    // The character at the reading position; a digit of the Arabic-Indic,
+    // Extended Arabic-Indic or full-width sets, which Persian, Arabic and East
+    // Asian keyboards type, shows as the Latin digit it stands for.
     char peek() {
         skipBlanks();
         m_width = 1;
         if (m_pos >= m_text.size())
             return '\0';
-        if (const int digit = nativeDigit(); digit >= 0) {
-            m_width = 2;
+        if (static_cast<unsigned char>(m_text[m_pos]) < 0x80)
+            return m_text[m_pos];
+        if (const auto [digit, width] = nativeDigit(); digit >= 0) {
+            m_width = width;
             return static_cast<char>('0' + digit);
         }
         return m_text[m_pos];
     }
     // Past the character peek() gave.
     void advance() { m_pos += m_width; }
+    // Where takeDecimalPoint() took one.
+    std::optional<TextSpan> point() const { return m_point; }
 
-    // A decimal point: '.', or the user's own separator.
+    // A decimal point: '.', the Arabic decimal separator that Persian and
+    // Arabic keyboards type, or the user's own separator.
     bool takeDecimalPoint() {
         skipBlanks();
-        if (m_pos < m_text.size() && m_text[m_pos] == '.') {
-            ++m_pos;
-            return true;
-        }
-        if (!m_separator.empty() && m_separator != "." &&
-            m_text.substr(m_pos).starts_with(m_separator)) {
-            m_pos += m_separator.size();
-            return true;
-        }
-        return false;
+        const std::string_view rest = m_text.substr(m_pos);
+        std::size_t length = 0;
+        if (rest.starts_with('.'))
+            length = 1;
+        else if (!m_separator.empty() && rest.starts_with(m_separator))
+            length = m_separator.size();
+        else if (rest.starts_with(ArabicDecimalSeparator))
+            length = ArabicDecimalSeparator.size();
+        if (length == 0)
+            return false;
+        m_point = TextSpan{m_pos, length};
+        m_pos += length;
+        return true;
     }
 
 private:
-    // U+0660 to U+0669 and U+06F0 to U+06F9, as UTF-8.
-    int nativeDigit() const {
-        if (m_pos + 1 >= m_text.size())
-            return -1;
-        const auto lead = static_cast<unsigned char>(m_text[m_pos]);
-        const auto next = static_cast<unsigned char>(m_text[m_pos + 1]);
+    // U+0660 to U+0669, U+06F0 to U+06F9 and U+FF10 to U+FF19, as UTF-8:
+    // the digit and its width in bytes, or -1.
+    std::pair<int, std::size_t> nativeDigit() const {
+        const auto byte = [this](std::size_t offset) {
+            return m_pos + offset < m_text.size()
+                       ? static_cast<unsigned char>(m_text[m_pos + offset]) : 0u;
+        };
+        const unsigned lead = byte(0), next = byte(1);
         if (lead == 0xD9 && next >= 0xA0 && next <= 0xA9)
-            return next - 0xA0;
+            return {static_cast<int>(next - 0xA0), 2};
         if (lead == 0xDB && next >= 0xB0 && next <= 0xB9)
-            return next - 0xB0;
-        return -1;
+            return {static_cast<int>(next - 0xB0), 2};
+        if (lead == 0xEF && next == 0xBC && byte(2) >= 0x90 && byte(2) <= 0x99)
+            return {static_cast<int>(byte(2) - 0x90), 3};
+        return {-1, 1};
     }
 
+    // Blanks, tabs and line feeds; the no-break, thin and narrow no-break
+    // spaces that copies from web pages and spreadsheets hold, and the Arabic
+    // thousands separator, as they group digits rather than end a number.
     void skipBlanks() {
-        while (m_pos < m_text.size() &&
-               (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\n'))
-            ++m_pos;
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
+            if (c == ' ' || c == '\t' || c == '\n') {
+                ++m_pos;
+                continue;
+            }
+            if (static_cast<unsigned char>(c) < 0x80)
+                return;
+            const std::string_view rest = m_text.substr(m_pos);
+            const auto blank = std::find_if(WideBlanks.begin(), WideBlanks.end(),
+                                            [rest](std::string_view b) { return rest.starts_with(b); });
+            if (blank == WideBlanks.end())
+                return;
+            m_pos += blank->size();
+        }
     }
 
     std::string_view m_text;
     std::string_view m_separator;
     std::size_t m_pos = 0;
     std::size_t m_width = 1;
+    std::optional<TextSpan> m_point;
 };
 
 // Correctly rounded on every platform; the browser's C++ library has no
@@ -214,6 +250,14 @@ double ParseNumber(std::string_view text, std::string_view decimalSeparator) {
         return 0;
     }
     return readDecimal(reader);
+}
+
+std::optional<TextSpan> DecimalPointOf(std::string_view text, std::string_view decimalSeparator) {
+    Reader reader(text, decimalSeparator);
+    if (reader.peek() == '&')
+        return std::nullopt;
+    readDecimal(reader);
+    return reader.point();
 }
 
 double RoundTo2(double value) {

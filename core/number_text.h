@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,13 +10,24 @@ namespace velmora::core {
 
 // The number a field holds, read from the start of the text: "" and "abc"
 // read as 0, "32 KB" as 32, " 1 024" as 1024, "1.5.3" as 1.5, "1e3" as 1000,
-// "&H400" as 1024. Blanks, tabs and line feeds are skipped anywhere.
-// Arabic-Indic and Extended Arabic-Indic digits read as the digits they are.
-// '.' is always a decimal point; where the user's separator differs (","),
-// it is one too, so that a result written in that locale reads back whole.
+// "&H400" as 1024. Blanks, tabs, line feeds, the no-break, thin and narrow
+// no-break spaces (U+00A0, U+2009, U+202F) and the Arabic thousands
+// separator (U+066C) are skipped anywhere. Arabic-Indic, Extended
+// Arabic-Indic and full-width digits read as the digits they are.
+// '.' and the Arabic decimal separator (U+066B) are always a decimal point;
+// where the user's separator differs (","), it is one too, so that a result
+// written in that locale reads back whole.
 // A number beyond the double range reads as an infinity, which the
 // calculations refuse; it never reaches a field.
 double ParseNumber(std::string_view text, std::string_view decimalSeparator = ".");
+
+// Where the number ParseNumber reads has its decimal point, in bytes of the
+// text; none for a number without one, and for "&H" and "&O" integers.
+struct TextSpan {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+};
+std::optional<TextSpan> DecimalPointOf(std::string_view text, std::string_view decimalSeparator = ".");
 
 // The nearest multiple of 0.01, an exact half going to the even hundredth:
 // 0.125 gives 0.12, 0.375 gives 0.38. Halves are judged on the double's exact

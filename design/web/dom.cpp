@@ -56,9 +56,33 @@ EM_JS(void, velmora_dom_show_modal, (const char* id, int idLength, const char* f
     dialog.showModal();
     document.getElementById(UTF8ToString(focus, focusLength)).focus();
 });
-// Found by the loader (app/web/decimal_separators.mjs) before the program starts.
-EM_JS(char*, velmora_dom_decimal_separator, (), {
-    return stringToNewUTF8(Module.decimalSeparator || ".");
+// Found by the loader (app/web/decimal_separators.js) before the program starts.
+EM_JS(char*, velmora_dom_decimal_symbol, (), {
+    return stringToNewUTF8(Module.decimalSymbol || ".");
+});
+EM_JS(char*, velmora_dom_zero_digit, (), {
+    return stringToNewUTF8(Module.zeroDigit || "0");
+});
+
+// Measured as the pointer comes over the box, before the browser shows the
+// title: whatever the box's width then, and without a layout on every write.
+// A text box's scrollWidth says nothing of its text, so the text is measured
+// in the box's font.
+EM_JS(void, velmora_dom_title_clipped_texts, (), {
+    let measure = null;
+    document.addEventListener("pointerover", event => {
+        const box = event.target;
+        if (box.tagName !== "INPUT" || box.type !== "text")
+            return;
+        measure = measure || document.createElement("canvas").getContext("2d");
+        const style = getComputedStyle(box);
+        measure.font = style.font;
+        const room = box.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+        if (measure.measureText(box.value).width > room)
+            box.title = box.value;
+        else
+            box.removeAttribute("title");
+    });
 });
 
 EM_JS(void, velmora_dom_focus, (const char* id, int idLength), {
@@ -254,6 +278,8 @@ void ShowModal(std::string_view dialogId, std::string_view focusId) {
     velmora_dom_show_modal(dialogId.data(), length(dialogId), focusId.data(), length(focusId));
 }
 
+void TitleClippedTexts() { velmora_dom_title_clipped_texts(); }
+
 void Focus(std::string_view id) { velmora_dom_focus(id.data(), length(id)); }
 
 std::string FocusedId() { return take(velmora_dom_focused_id()); }
@@ -280,7 +306,9 @@ void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)>
     }));
 }
 
-std::string DecimalSeparator() { return take(velmora_dom_decimal_separator()); }
+std::string DecimalSymbol() { return take(velmora_dom_decimal_symbol()); }
+
+std::string ZeroDigit() { return take(velmora_dom_zero_digit()); }
 
 void SetChecked(std::string_view id) { velmora_dom_set_checked(id.data(), length(id)); }
 

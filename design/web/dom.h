@@ -36,6 +36,10 @@ void SetCaption(std::string_view id, std::string_view text);
 // was when it closes.
 void ShowModal(std::string_view dialogId, std::string_view focusId);
 
+// A text box whose text it clips shows the whole text as its title, the
+// browser's tool tip; one that fits has none.
+void TitleClippedTexts();
+
 void Focus(std::string_view id);
 // The id of the element that has the focus, "" for none.
 std::string FocusedId();
@@ -61,8 +65,11 @@ void Listen(std::string_view id, std::string_view type, std::function<bool()> ha
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler);
 void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler);
 
-// The decimal separator of the browser's language, "." or ",".
-std::string DecimalSeparator();
+// The decimal symbol of the browser's language and the zero of its digits,
+// as the CLDR release of the page's table gives them: "," and "0" for
+// German, "\u066B" and "\u06F0" for Persian.
+std::string DecimalSymbol();
+std::string ZeroDigit();
 
 // Checks a radio button; the others of its group clear, and nothing is raised.
 void SetChecked(std::string_view id);

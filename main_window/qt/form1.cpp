@@ -7,6 +7,7 @@
 
 #include "about/qt/frm_about.h"
 #include "design/qt/qt_design.h"
+#include "main_window/decimal_separator.h"
 #include "main_window/qt/accessibility.h"
 #include "main_window/qt/lockable_combo_box.h"
 #include "main_window/qt/lockable_line_edit.h"
@@ -14,23 +15,13 @@
 
 namespace velmora {
 
-namespace {
-
-// Results are written in Latin digits, so with the separator the locale
-// writes beside them: its own where its digits are Latin, and a full stop
-// where they are not (Persian, Arabic), as those languages do.
-std::string latinDigitsDecimalSeparator(const QLocale& locale) {
-    if (locale.zeroDigit() != QStringLiteral("0"))
-        return ".";
-    return locale.decimalPoint().toStdString();
-}
-
-}  // namespace
-
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     installAccessibleInterfaces();
-    // The user's own separator for results; reading accepts it besides '.'.
-    m_decimalSeparator = latinDigitsDecimalSeparator(QLocale());
+    // The user's own separator for results, as every toolkit decides it;
+    // reading accepts it besides '.'.
+    const QLocale locale;
+    m_decimalSeparator = WrittenDecimalSeparator(locale.decimalPoint().toStdString(),
+                                                 locale.zeroDigit().toStdString());
     createControls();
     connectEvents();
     m_rules.Form_Load();

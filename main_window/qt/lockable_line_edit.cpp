@@ -1,7 +1,11 @@
 #include "main_window/qt/lockable_line_edit.h"
 
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 
 namespace velmora {
 
@@ -30,6 +34,30 @@ QRect LockableLineEdit::characterRect(int offset) const {
                   metrics.horizontalAdvance(shown.left(cursorPosition()));
     return {mapToGlobal(QPoint(x, cursor.top())),
             QSize(metrics.horizontalAdvance(shown.at(offset)), cursor.height())};
+}
+
+bool LockableLineEdit::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !toolTip().isEmpty())
+        return QLineEdit::event(event);
+    // Asked for at the moment it shows, so a box that grew or shrank since
+    // its last write is measured as it is now.
+    if (textFits()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        event->accept();
+    }
+    return true;
+}
+
+bool LockableLineEdit::textFits() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins());
+    // QLineEdit keeps two pixels clear on either side of its text.
+    return QFontMetrics(font()).horizontalAdvance(text()) <= contents.width() - 4;
 }
 
 void LockableLineEdit::onTextChanged(const QString& text) {

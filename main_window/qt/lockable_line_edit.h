@@ -24,7 +24,12 @@ public:
 signals:
     void changed();
 
+protected:
+    // A text too long for the box shows whole as the box's tool tip.
+    bool event(QEvent* event) override;
+
 private:
+    bool textFits() const;
     void onTextChanged(const QString& text);
 
     QString m_accepted;

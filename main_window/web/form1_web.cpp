@@ -5,6 +5,7 @@
 
 #include "about/web/about_web.h"
 #include "design/web/dom.h"
+#include "main_window/decimal_separator.h"
 #include "main_window/form1_design.h"
 #include "main_window/list_lock.h"
 
@@ -66,7 +67,10 @@ ListKey listKey(web::Key key) {
 
 }  // namespace
 
-Form1Web::Form1Web() : m_rules(*this), m_decimalSeparator(web::DecimalSeparator()) {}
+// The separator every toolkit writes for the browser's language.
+Form1Web::Form1Web()
+    : m_rules(*this),
+      m_decimalSeparator(WrittenDecimalSeparator(web::DecimalSymbol(), web::ZeroDigit())) {}
 
 void Form1Web::load() {
     for (const Field list : {Field::Combo1, Field::Combo2})
@@ -117,6 +121,7 @@ void Form1Web::listen() {
             return false;
         });
 
+    web::TitleClippedTexts();
     web::Listen("Image1", "click", [this] { m_rules.Image1_Click(); return false; });
     // A click on the logo leaves the focus where it was, as on the desktop.
     web::Listen("Image1", "mousedown", [] { return true; });

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "design/web/dom.h"
+#include "main_window/form1_address.h"
 #include "main_window/form1_design.h"
-#include "main_window/web/form1_address.h"
 #include "main_window/web/form1_web.h"
 
 namespace velmora {
@@ -34,7 +34,7 @@ void Form1Web::followAddress() {
 // The mode is chosen, then the units, then the texts typed, each only where
 // it changes something, as a user would.
 void Form1Web::applyAddress() {
-    const Form1Inputs wanted = ReadAddressFragment(web::Fragment());
+    const Form1Inputs wanted = ReadAddressFragment(web::Fragment(), m_decimalSeparator);
     const int mode = static_cast<int>(wanted.mode);
     if (!option1Value(mode)) {
         web::SetChecked(optionId(mode));
@@ -66,6 +66,8 @@ Form1Inputs Form1Web::inputs() const {
     return current;
 }
 
-void Form1Web::inputsChanged() { web::ReplaceFragment(AddressFragment(inputs())); }
+void Form1Web::inputsChanged() {
+    web::ReplaceFragment(AddressFragment(inputs(), m_decimalSeparator));
+}
 
 }  // namespace velmora

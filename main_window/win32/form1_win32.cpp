@@ -4,6 +4,7 @@
 
 #include "about/win32/about_box_win32.h"
 #include "design/win32/win32_design.h"
+#include "main_window/decimal_separator.h"
 #include "main_window/list_lock.h"
 
 namespace velmora::win32 {
@@ -66,6 +67,28 @@ KeyModifiers keyModifiers(LPARAM keyData) {
             down(VK_LWIN) || down(VK_RWIN)};
 }
 
+std::string localeText(LCTYPE type) {
+    wchar_t text[16]{};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 16) < 1)
+        return {};
+    return Narrow(text);
+}
+
+// The decimal symbol as the user set it in the system's settings.
+std::string userDecimalSymbol() { return localeText(LOCALE_SDECIMAL); }
+
+// The zero of the digits the user sees: the native ones, unless the system
+// is set never to substitute them for Latin ones.
+std::string userZeroDigit() {
+    DWORD substitution = 1;
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IDIGITSUBSTITUTION | LOCALE_RETURN_NUMBER,
+                    reinterpret_cast<LPWSTR>(&substitution), sizeof substitution / sizeof(wchar_t));
+    if (substitution == 1)
+        return "0";
+    const std::wstring digits = Widen(localeText(LOCALE_SNATIVEDIGITS));
+    return digits.empty() ? "0" : Narrow(digits.substr(0, 1));
+}
+
 }  // namespace
 
 Form1::~Form1() {
@@ -78,10 +101,9 @@ bool Form1::create(HINSTANCE instance, bool endsProgram) {
     m_instance = instance;
     m_endsProgram = endsProgram;
 
-    // The user's own separator for results; reading accepts it besides '.'.
-    wchar_t separator[8]{};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1)
-        m_decimalSeparator = Narrow(separator);
+    // The user's own separator for results, as every toolkit decides it;
+    // reading accepts it besides '.'.
+    m_decimalSeparator = WrittenDecimalSeparator(userDecimalSymbol(), userZeroDigit());
 
     if (!RegisterDialogClass(instance, ClassName, OwnedWindowProc<Form1>))
         return false;
@@ -155,6 +177,13 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (const HBRUSH background =
                 fieldColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return reinterpret_cast<LRESULT>(background);
+        break;
+    case WM_NOTIFY:
+        if (auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            tip->hdr.hwndFrom == m_toolTip && tip->hdr.code == TTN_GETDISPINFOW) {
+            showWholeText(*tip);
+            return 0;
+        }
         break;
     case WM_DRAWITEM:
         drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -297,6 +326,26 @@ LRESULT CALLBACK Form1::optionProc(HWND button, UINT message, WPARAM wParam, LPA
     if (message == BM_SETCHECK && wParam == BST_CHECKED)
         reinterpret_cast<Form1*>(self)->modeFollows(static_cast<int>(index));
     return result;
+}
+
+// A text box's tool tip, asked for as it is about to show: the whole text
+// where the box clips it, nothing (no tip) where it fits.
+void Form1::showWholeText(NMTTDISPINFOW& tip) {
+    const auto box = reinterpret_cast<HWND>(tip.hdr.idFrom);
+    m_toolTipText.clear();
+    const std::wstring text = WindowText(box);
+    RECT room{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    SIZE extent{};
+    if (const HDC dc = GetDC(box)) {
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+    }
+    if (extent.cx > room.right - room.left)
+        m_toolTipText = text;
+    tip.lpszText = m_toolTipText.data();
 }
 
 void Form1::onCommand(HWND control, WORD code) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <string>
@@ -83,6 +84,7 @@ private:
 
     // Events.
     void onCommand(HWND control, WORD code);
+    void showWholeText(NMTTDISPINFOW& tip);
     void textEdited(Field field);
     void listChosen(Field field);
     void modeFollows(int index);
@@ -115,6 +117,7 @@ private:
     std::array<HWND, 3> m_options{};
     HWND m_image = nullptr;
     HWND m_toolTip = nullptr;
+    std::wstring m_toolTipText;  // held while a text box's tip shows
     HWND m_lastFocus = nullptr;
     int m_mode = -1;
 

@@ -187,6 +187,17 @@ void Form1::completeControls() {
     tool.uId = reinterpret_cast<UINT_PTR>(m_image);
     tool.lpszText = tip.data();
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Each text box's tip is its whole text when the box clips it, asked
+    // for as it shows (showWholeText).
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        if (isList(static_cast<Field>(i)))
+            continue;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_fields[i].hwnd);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    // Long enough for the longest text to be read.
+    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 // The fonts at `dpi`; the ones they replace, for the caller to delete once

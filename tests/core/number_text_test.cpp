@@ -52,12 +52,51 @@ TEST(ParseNumberTest, ReadsArabicIndicDigitsWhereverLatinOnesRead) {
         {"\u0661\u0662", 12},          {"\u06F1\u06F5\u06F0", 150},  {"\u06F1.\u06F5", 1.5},
         {"1\u0669", 19},                {"\u0660\u0660\u0667", 7},    {"-\u0662", -2},
         {"\u06F2 \u06F4", 24},         {"\u0661e\u0663", 1000},      {"&H\u0661\u0660", 16},
-        {"&O\u06F1\u06F7", 15},        {"\u0661\u066B\u0665", 1},    {"\u066A", 0},
+        {"&O\u06F1\u06F7", 15},        {"\u0661\u066B\u0665", 1.5},  {"\u066A", 0},
         {"\u06FA", 0},                  {"\u0661\u06FA\u0662", 1},    {"\u065F", 0}};
     expectParses(rows);
     EXPECT_DOUBLE_EQ(ParseNumber("\u06F1,\u06F5", ","), 1.5);
     // A lone lead byte at the end reads as nothing.
     EXPECT_DOUBLE_EQ(ParseNumber("7\xD9"), 7);
+}
+
+TEST(ParseNumberTest, ReadsTheKeyboardsOwnSeparatorsBlanksAndFullWidthDigits) {
+    // The Arabic decimal point U+066B and thousands separator U+066C; the
+    // no-break U+00A0, thin U+2009 and narrow no-break U+202F spaces;
+    // full-width digits U+FF10..U+FF19, and the characters either side.
+    const ParseRow rows[] = {
+        {"\u06F1\u066B\u06F5", 1.5},       {"1\u066B5", 1.5},          {"\u066B5", 0.5},
+        {"1\u066B5\u066B3", 1.5},           {"1.5\u066B3", 1.5},        {"\u0661\u066C\u0660\u0662\u0664", 1024},
+        {"1\u066C024\u066B5", 1024.5},      {"1\u00A0024", 1024},       {"1\u202F024", 1024},
+        {"1\u2009024", 1024},                {"\u00A0-\u202F5", -5},    {"1\u200A024", 1},
+        {"1\u00A1", 1},                      {"\uFF11\uFF10", 10},      {"\uFF19.\uFF15", 9.5},
+        {"\uFF10\uFF10\uFF17", 7},          {"\uFF0F", 0},              {"\uFF1A", 0},
+        {"\uFF21", 0},                       {"&H\uFF11\uFF10", 16},    {"1\xEF\xBC", 1}};
+    expectParses(rows);
+    EXPECT_DOUBLE_EQ(ParseNumber("1\u066B5", ","), 1.5);
+    EXPECT_DOUBLE_EQ(ParseNumber("1,5\u066B3", ","), 1.5);
+}
+
+TEST(DecimalPointOfTest, FindsThePointTheReadingTakes) {
+    const struct {
+        const char* text;
+        const char* separator;
+        std::optional<std::size_t> offset;
+        std::size_t length;
+    } rows[] = {
+        {"1,5", ",", 1, 1},       {"1.5", ",", 1, 1},     {" 1 ,5", ",", 3, 1},
+        {"1.5,3", ",", 1, 1},     {"1,5.3", ",", 1, 1},   {"1,5", ".", std::nullopt, 0},
+        {"15", ",", std::nullopt, 0}, {"\u06F1\u066B\u06F5", ".", 2, 2},
+        {"1e3,5", ",", std::nullopt, 0}, {"&H1,5", ",", std::nullopt, 0}, {"", ",", std::nullopt, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::string(row.text)));
+        const auto point = DecimalPointOf(row.text, row.separator);
+        ASSERT_EQ(point.has_value(), row.offset.has_value());
+        if (point) {
+            EXPECT_EQ(point->offset, *row.offset);
+            EXPECT_EQ(point->length, row.length);
+        }
+    }
 }
 
 TEST(ParseNumberTest, SecondDecimalPointEndsTheNumber) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the downloads of the checked-out commit twice, from two clones in two
-# folders, under other time zones, locales and umasks, minutes apart, and
-# checks that they are the same bytes and carry no build folder; then checks
+# folders, under other time zones, locales and umasks, minutes apart, the
+# second with the Node.js that a fresh Debian 12 installs in place of the
+# machine's own, and checks that they are the same bytes and carry no build
+# folder; then checks
 # the Debian package as Debian does (lintian) and as a user meets it:
 # installed with apt, started, removed without a trace.
 #   check_release.sh WORK_DIR
@@ -21,12 +23,32 @@ for clone in a b; do
     git clone --quiet --no-hardlinks "$repository" "$work/$clone"
 done
 (cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 && scripts/release)
+
+# Debian 12's own Node.js, whatever this machine runs: fetched from Debian's
+# archive and unpacked into a folder, for the page's build steps and for
+# emscripten's, so that nothing of the build's Node.js enters the page.
+debian_node=$work/debian-node
+mkdir -p "$debian_node/bin"
+node_version=$(apt-cache madison nodejs | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' | grep -m1 'deb12')
+(cd "$debian_node" && apt-get download -q "nodejs=$node_version" "libnode108=$node_version" 2>/dev/null &&
+    for package in ./*.deb; do dpkg-deb -x "$package" root; done)
+cat >"$debian_node/bin/node" <<NODE
+#!/bin/sh
+LD_LIBRARY_PATH=$debian_node/root/usr/lib/x86_64-linux-gnu exec $debian_node/root/usr/bin/node "\$@"
+NODE
+chmod +x "$debian_node/bin/node"
+check "Debian 12's Node.js 18 runs from its folder" \
+    '"$debian_node/bin/node" -e "process.stdout.write(process.version)" | grep -q "^v18\.20\."'
+
 # An earlier dist/ is replaced whole.
 mkdir -p "$work/b/dist" && touch "$work/b/dist/velmora_0.9_amd64.deb"
-(cd "$work/b" && TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
+(cd "$work/b" && export PATH="$debian_node/bin:$PATH" EM_NODE_JS="$debian_node/bin/node" &&
+    TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
 check "an earlier dist/ is replaced whole" '[ ! -e "$work/b/dist/velmora_0.9_amd64.deb" ]'
+check "the second page was built with Debian 12's Node.js" \
+    'grep -q "^CMAKE_CROSSCOMPILING_EMULATOR:.*=$debian_node/bin/node$" "$work/b/build-release/web/CMakeCache.txt"'
 
-check "the two releases are the same bytes" \
+check "the two releases are the same bytes, the page's built with either Node.js" \
     'diff "$work/a/dist/SHA256SUMS" "$work/b/dist/SHA256SUMS"'
 check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --quiet -c SHA256SUMS)'
 

@@ -1,7 +1,10 @@
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QStyle>
 #include <QWindow>
 #include <QWheelEvent>
@@ -410,6 +413,22 @@ TEST_F(Form1Test, LongResultShowsItsStart) {
     ASSERT_GT(years->fontMetrics().horizontalAdvance(years->text()), years->width() - 2 * frame - 4);
     EXPECT_EQ(years->cursorPosition(), 0);
     EXPECT_LT(years->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), years->width() / 4);
+}
+
+// Asked for as the mouse rests on a box: the whole text where it is
+// clipped, no tip where it fits.
+TEST_F(Form1Test, ClippedResultShowsWholeAsToolTip) {
+    typeInto(text1(), "1000000000000000");
+    typeInto(text2(), "1");
+    const auto hover = [](QLineEdit* box) {
+        QToolTip::hideText();
+        QHelpEvent event(QEvent::ToolTip, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &event);
+        return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hover(text3(0)), "31709791");
+    EXPECT_EQ(hover(text3(1)), "");
+    QToolTip::hideText();
 }
 
 TEST_F(Form1Test, FiguresBeyondRangeWriteNothing) {

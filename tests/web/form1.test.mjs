@@ -127,6 +127,20 @@ test("a calculated size picks Bytes, KiloBytes, MegaBytes or GigaBytes", async t
     }
 });
 
+test("a result too long for its box shows whole as the box's title, a short one has none", async t => {
+    const { page } = await site.open(t);
+    await chooseMode(page, 2);
+    await retype(page, "Text2", "1E25");
+    await retype(page, "Text3(5)", "3");
+    const title = async id => {
+        await page.hover(byId(id));
+        return page.evaluate(id => document.getElementById(id).getAttribute("title"), id);
+    };
+    const [size] = await read(page, ["Text1"]);
+    assert.equal(await title("Text1"), size);
+    assert.equal(await title("Text3(5)"), null);
+});
+
 test("Tab goes through the window in its designed order", async t => {
     const { page } = await site.open(t);
     for (const mode of [0, 2]) {

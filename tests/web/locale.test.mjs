@@ -1,7 +1,7 @@
 // The decimal comma where the browser's language writes one.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { chooseMode, read, retype, useSite } from "./harness.mjs";
+import { byId, chooseMode, read, ready, retype, useSite } from "./harness.mjs";
 
 const site = useSite();
 
@@ -42,4 +42,36 @@ test("each language gets the separator its browser writes with Latin digits, and
         seen.push([locale, browser, speed]);
     }
     assert.deepEqual(seen, rows.map(([locale, separator]) => [locale, separator, `1${separator}5`]));
+});
+
+// A link made in one language opens on the same figures in another: the
+// address holds "." as the decimal point, in the form URLSearchParams reads.
+test("an address written in one language opens on the same calculation in another", async t => {
+    // [writer, typed size and speed, reader, what the reader then shows]
+    const rows = [
+        ["de-DE", ["1,5", "2,5"], "en-US", ["1.5", "2.5", "GigaBytes", "MegaBytes/second", "0", "0", "0", "0", "10", "14.4"]],
+        ["en-US", ["1.5", "2.5"], "de-DE", ["1,5", "2,5", "GigaBytes", "MegaBytes/second", "0", "0", "0", "0", "10", "14,4"]],
+        ["fr-FR", ["1,5", "2,5"], "fa-IR", ["1.5", "2.5", "GigaBytes", "MegaBytes/second", "0", "0", "0", "0", "10", "14.4"]],
+        ["en-US", ["1 536", "2.5"], "de-DE", ["1 536", "2,5", "GigaBytes", "MegaBytes/second", "0", "1", "0", "6", "45", "45,6"]],
+    ];
+    for (const [writer, [size, speed], reader, shown] of rows) {
+        const name = `${size} from ${writer} to ${reader}`;
+        const { page } = await site.open(t, { locale: writer });
+        await page.selectOption(byId("Combo1"), { label: "GigaBytes" });
+        await page.selectOption(byId("Combo2"), { label: "MegaBytes/second" });
+        await retype(page, "Text1", size);
+        await retype(page, "Text2", speed);
+        const written = [size, speed].map(text => text.replace(",", "."));
+        await page.waitForFunction(written => {
+            const params = new URLSearchParams(location.hash.slice(1));
+            return params.get("size") === written[0] && params.get("speed") === written[1];
+        }, written);
+        const address = page.url();
+
+        const { page: opened } = await site.open(t, { locale: reader });
+        await opened.goto("about:blank");
+        await opened.goto(address);
+        await ready(opened);
+        assert.deepEqual(await read(opened), shown, name);
+    }
 });

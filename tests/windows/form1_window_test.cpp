@@ -374,6 +374,28 @@ TEST_F(Form1Window, LogoShowsItsToolTipAndNameAndOpensTheAboutBox) {
     EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
 }
 
+// The tip the system shows as the mouse rests on a box: the whole text where
+// the box clips it, none where it fits.
+TEST_F(Form1Window, ClippedResultShowsWholeAsToolTip) {
+    chooseMode(2);
+    typeInto("Text2", "1E25");
+    typeInto("Text3(5)", "3");
+    HWND tips = nullptr;
+    while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)))
+        if (GetWindow(tips, GW_OWNER) == form.hwnd())
+            break;
+    ASSERT_NE(tips, nullptr);
+    const auto tip = [&](std::string_view name) {
+        NMTTDISPINFOW info{};
+        info.hdr = {tips, reinterpret_cast<UINT_PTR>(control(name)), TTN_GETDISPINFOW};
+        SendMessageW(form.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return info.lpszText ? Narrow(info.lpszText) : std::string();
+    };
+    ASSERT_EQ(text("Text1"), "2.86102294921875E+19");
+    EXPECT_EQ(tip("Text1"), "2.86102294921875E+19");
+    EXPECT_EQ(tip("Text3(5)"), "");
+}
+
 TEST_F(Form1Window, F1OpensTheAboutBoxFromAnyField) {
     focus("Text2");
     const AboutVisit visit = WithAboutOpen([&] { press(VK_F1); },

@@ -1,9 +1,10 @@
-#include "main_window/web/form1_address.h"
+#include "main_window/form1_address.h"
 
 #include <algorithm>
 #include <optional>
 #include <string_view>
 
+#include "core/number_text.h"
 #include "core/units.h"
 #include "main_window/form1_design.h"
 
@@ -63,10 +64,14 @@ bool plain(char c) {
            std::string_view("-._~/,:;!*'()@$").find(c) != std::string_view::npos;
 }
 
+// As application/x-www-form-urlencoded, which URLSearchParams writes: a
+// blank is a '+', and so a '+' is escaped.
 void appendEncoded(std::string& out, std::string_view text) {
     constexpr std::string_view hex = "0123456789ABCDEF";
     for (const char c : text) {
-        if (plain(c)) {
+        if (c == ' ') {
+            out += '+';
+        } else if (plain(c)) {
             out += c;
         } else {
             const auto byte = static_cast<unsigned char>(c);
@@ -103,11 +108,15 @@ bool validUtf8(std::string_view text) {
     return true;
 }
 
-// As the browser's own URLSearchParams would, but '+' stays a '+': a
-// broken escape is kept as it stands. No value for text that is not UTF-8.
+// As the browser's own URLSearchParams would: '+' is a blank, a broken
+// escape is kept as it stands. No value for text that is not UTF-8.
 std::optional<std::string> decoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            out += ' ';
+            continue;
+        }
         const int high = text[i] == '%' && i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
         const int low = high >= 0 ? hexDigit(text[i + 2]) : -1;
         if (low >= 0) {
@@ -119,6 +128,20 @@ std::optional<std::string> decoded(std::string_view text) {
     }
     if (!validUtf8(out))
         return std::nullopt;
+    return out;
+}
+
+// The text with the decimal point its number is read with put as `to`,
+// where that point is `from`; nothing else changes, and so neither does
+// the number for a reader whose separator is `separator`.
+std::string withDecimalPoint(std::string_view text, std::string_view separator,
+                             std::string_view from, std::string_view to) {
+    std::string out(text);
+    if (separator == ".")
+        return out;
+    const auto point = core::DecimalPointOf(text, separator);
+    if (point && text.substr(point->offset, point->length) == from)
+        out.replace(point->offset, point->length, to);
     return out;
 }
 
@@ -157,7 +180,7 @@ bool IsInput(CalcMode mode, Field field) {
     }
 }
 
-std::string AddressFragment(const Form1Inputs& inputs) {
+std::string AddressFragment(const Form1Inputs& inputs, std::string_view decimalSeparator) {
     const Form1Inputs& opening = OpeningInputs();
     std::string out;
     const auto add = [&out](std::string_view name, std::string_view value) {
@@ -170,7 +193,7 @@ std::string AddressFragment(const Form1Inputs& inputs) {
         const std::string& text = inputs.texts[slot(field)];
         if (IsInput(inputs.mode, field) && text != opening.texts[slot(field)] &&
             characters(text) <= MaxAddressValueLength)
-            add(TextNames[slot(field)], text);
+            add(TextNames[slot(field)], withDecimalPoint(text, decimalSeparator, decimalSeparator, "."));
         if (field == Field::Text1 && IsInput(inputs.mode, Field::Combo1) &&
             inputs.sizeUnit != opening.sizeUnit && inputs.sizeUnit >= 0 &&
             inputs.sizeUnit < static_cast<int>(SizeUnitNames.size()))
@@ -186,7 +209,7 @@ std::string AddressFragment(const Form1Inputs& inputs) {
     return "calculate=" + std::string(ModeNames[static_cast<std::size_t>(inputs.mode)]) + out;
 }
 
-Form1Inputs ReadAddressFragment(std::string_view fragment) {
+Form1Inputs ReadAddressFragment(std::string_view fragment, std::string_view decimalSeparator) {
     Form1Inputs inputs = OpeningInputs();
     // The mode first, as it decides which fields are inputs; a name given
     // twice counts as last given.
@@ -218,7 +241,7 @@ Form1Inputs ReadAddressFragment(std::string_view fragment) {
             }
             for (std::size_t f = 0; f < TextNames.size(); ++f) {
                 if (sameLetters(*name, TextNames[f]) && IsInput(inputs.mode, static_cast<Field>(f)))
-                    inputs.texts[f] = *value;
+                    inputs.texts[f] = withDecimalPoint(*value, decimalSeparator, ".", decimalSeparator);
             }
         }
     }

@@ -1,8 +1,10 @@
-#include "main_window/web/form1_address.h"
+#include "main_window/form1_address.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "core/number_text.h"
 
 namespace velmora {
 namespace {
@@ -58,6 +60,55 @@ TEST(Form1AddressTest, AnyTypedTextComesBackAsTyped) {
         const std::string fragment = AddressFragment(inputs);
         EXPECT_EQ(fragment.find_first_of(" #\"<>"), std::string::npos) << fragment;
         EXPECT_EQ(ReadAddressFragment(fragment), inputs);
+    }
+}
+
+// Written in one language, opened in another: the decimal point goes into
+// the address as '.', and comes out in the reader's separator.
+TEST(Form1AddressTest, ANumberReadsTheSameInTheWritersAndTheReadersLanguage) {
+    const struct {
+        const char* writer;
+        const char* typed;
+        const char* written;
+        const char* reader;
+        const char* opened;
+    } rows[] = {
+        {",", "1,5", "size=1.5", ".", "1.5"},
+        {".", "1.5", "size=1.5", ",", "1,5"},
+        {",", "1,5", "size=1.5", ",", "1,5"},
+        {",", "1.5", "size=1.5", ",", "1,5"},
+        // Only the point the number is read with; the rest as typed.
+        {",", "1,5,3 Ko, env.", "size=1.5,3+Ko,+env.", ".", "1.5,3 Ko, env."},
+        {",", "1.024,5", "size=1.024,5", ",", "1,024,5"},
+        {",", "1e3,5", "size=1e3,5", ".", "1e3,5"},
+        {",", "&H1,5", "size=%26H1,5", ",", "&H1,5"},
+        {",", "\u06F1\u066B\u06F5", "size=%DB%B1%D9%AB%DB%B5", ",", "\u06F1\u066B\u06F5"},
+        {".", "\u06F1.\u06F5", "size=%DB%B1.%DB%B5", "\u066B", "\u06F1\u066B\u06F5"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.typed << " from " << row.writer << " to " << row.reader);
+        const std::string fragment =
+            AddressFragment(with(CalcMode::Time, {{Field::Text1, row.typed}}), row.writer);
+        EXPECT_EQ(fragment, std::string("calculate=time&") + row.written);
+        const Form1Inputs opened = ReadAddressFragment(fragment, row.reader);
+        EXPECT_EQ(opened.texts[slot(Field::Text1)], row.opened);
+        EXPECT_EQ(core::ParseNumber(opened.texts[slot(Field::Text1)], row.reader),
+                  core::ParseNumber(row.typed, row.writer));
+    }
+}
+
+// As URLSearchParams reads and writes the form: '+' is a blank.
+TEST(Form1AddressTest, APlusIsABlankAndAnEscapedPlusAPlus) {
+    EXPECT_EQ(AddressFragment(with(CalcMode::Time, {{Field::Text1, "1 024+"}})),
+              "calculate=time&size=1+024%2B");
+    const struct {
+        const char* fragment;
+        const char* text;
+    } rows[] = {{"size=1+024", "1 024"}, {"size=1%2B024", "1+024"}, {"size=+", " "},
+                {"si+ze=64", "32"},      {"size=1%20024", "1 024"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fragment);
+        EXPECT_EQ(ReadAddressFragment(row.fragment).texts[slot(Field::Text1)], row.text);
     }
 }
 

@@ -33,15 +33,19 @@ bool IsInput(core::CalcMode mode, Field field);
 inline constexpr std::size_t MaxAddressValueLength = 256;
 
 // The fragment, without its '#', for the mode and its inputs; "" for the
-// opening window. What still has its opening value is left out.
+// opening window. What still has its opening value is left out. Each text
+// is written as typed but for its decimal point, which is '.' whatever
+// the writer's separator, so that every reader reads the same number; the
+// form is application/x-www-form-urlencoded, as URLSearchParams writes it.
 //   calculate=time&size=4&size-unit=GB&speed=10&speed-unit=MB/s
-std::string AddressFragment(const Form1Inputs& inputs);
+std::string AddressFragment(const Form1Inputs& inputs, std::string_view decimalSeparator = ".");
 
 // The inputs a fragment names, taken as it comes from the address (still
-// percent-encoded). Whatever it does not name, or names wrongly, keeps its
-// opening value: unknown names and units, a result's value, an overlong or
-// badly encoded value.
-Form1Inputs ReadAddressFragment(std::string_view fragment);
+// encoded: '+' is a blank). Whatever it does not name, or names wrongly,
+// keeps its opening value: unknown names and units, a result's value, an
+// overlong or badly encoded value. A '.' decimal point is put in the
+// reader's own separator.
+Form1Inputs ReadAddressFragment(std::string_view fragment, std::string_view decimalSeparator = ".");
 
 // A unit's index in its list from its name there or its short form ("GB",
 // "MB/s"), in any case; -1 when it names none.
