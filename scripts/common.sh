@@ -61,14 +61,11 @@ VELMORA_WEB_TEST_PACKAGES=(
 VELMORA_RELEASE_PACKAGES=(
     debhelper dpkg-dev git strip-nondeterminism python3-pefile
 )
-# What checking the release needs: Debian's own check of a package, man to
-# find the manual page it installs, and the libraries and the built-in
-# modules (kept apart in Debian) of Debian 12's own Node.js, which the check
-# unpacks into a folder to build the page with.
+# What checking the release needs: Debian's own check of a package, and man
+# to find the manual page it installs. (The check installs what Debian's own
+# Node.js needs as it asks for it.)
 VELMORA_RELEASE_TEST_PACKAGES=(
     lintian man-db
-    libuv1 libc-ares2 libnghttp2-14 libbrotli1 libicu72
-    node-acorn node-cjs-module-lexer node-undici
 )
 
 # What testing on a fresh Debian 13 needs: the tool that makes its root.

@@ -24,28 +24,36 @@ for clone in a b; do
 done
 (cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 && scripts/release)
 
-# Debian 12's own Node.js, whatever this machine runs: fetched from Debian's
-# archive and unpacked into a folder, for the page's build steps and for
-# emscripten's, so that nothing of the build's Node.js enters the page.
+# This Debian release's own Node.js (18 on Debian 12), whatever this machine
+# runs: fetched from Debian's archive and unpacked into a folder, for the
+# page's build steps and for emscripten's, so that nothing of the build's
+# Node.js enters the page. What it links, and the modules Debian keeps
+# apart from it, are installed as it asks for them.
+source "$repository/scripts/common.sh"
 debian_node=$work/debian-node
 mkdir -p "$debian_node/bin"
-node_version=$(apt-cache madison nodejs | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' | grep -m1 'deb12')
-(cd "$debian_node" && apt-get download -q "nodejs=$node_version" "libnode108=$node_version" 2>/dev/null &&
+node_version=$(apt-cache madison nodejs | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' |
+    grep -m1 "deb$VELMORA_DEBIAN" || true)
+libnode=$(apt-cache depends "nodejs=$node_version" 2>/dev/null | sed -n 's/^ *Depends: \(libnode[0-9]*\)$/\1/p')
+install_missing $(apt-cache depends --important "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null |
+    sed -n 's/^ *|\{0,1\}Depends: \([a-z0-9][^ ]*\)$/\1/p' | grep -v -x -e nodejs -e "$libnode" | sort -u)
+(cd "$debian_node" && apt-get download -q "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null &&
     for package in ./*.deb; do dpkg-deb -x "$package" root; done)
 cat >"$debian_node/bin/node" <<NODE
 #!/bin/sh
 LD_LIBRARY_PATH=$debian_node/root/usr/lib/x86_64-linux-gnu exec $debian_node/root/usr/bin/node "\$@"
 NODE
 chmod +x "$debian_node/bin/node"
-check "Debian 12's Node.js 18 runs from its folder" \
-    '"$debian_node/bin/node" -e "process.stdout.write(process.version)" | grep -q "^v18\.20\."'
+check "Debian $VELMORA_DEBIAN's Node.js ${node_version%%+*} runs from its folder" \
+    '[ -n "$node_version" ] && "$debian_node/bin/node" -e "process.stdout.write(process.version)" |
+     grep -qx "v${node_version%%+*}"'
 
 # An earlier dist/ is replaced whole.
 mkdir -p "$work/b/dist" && touch "$work/b/dist/velmora_0.9_amd64.deb"
 (cd "$work/b" && export PATH="$debian_node/bin:$PATH" EM_NODE_JS="$debian_node/bin/node" &&
     TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
 check "an earlier dist/ is replaced whole" '[ ! -e "$work/b/dist/velmora_0.9_amd64.deb" ]'
-check "the second page was built with Debian 12's Node.js" \
+check "the second page was built with Debian's own Node.js" \
     'grep -q "^CMAKE_CROSSCOMPILING_EMULATOR:.*=$debian_node/bin/node$" "$work/b/build-release/web/CMakeCache.txt"'
 
 check "the two releases are the same bytes, the page's built with either Node.js" \
