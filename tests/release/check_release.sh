@@ -86,7 +86,7 @@ mkdir -p "$unpacked"
 dpkg-deb -x "$deb" "$unpacked/deb"
 (cd "$unpacked" && python3 -m zipfile -e "$dist/Velmora-$version-win32-portable.zip" windows &&
     python3 -m zipfile -e "$dist/velmora-$version-web.zip" web)
-# Windows programs are dated in their headers: by the commit, like the rest.
+# Windows programs are dated in their headers: by debian/changelog, like the rest.
 pe_date() { /usr/bin/python3 -c 'import pefile, sys; print(pefile.PE(sys.argv[1], fast_load=True).FILE_HEADER.TimeDateStamp)' "$1"; }
 release_date=$(cd "$work/a" && dpkg-parsechangelog -S Timestamp)
 check "the installer and Velmora.exe are dated by debian/changelog" \
