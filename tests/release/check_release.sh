@@ -103,10 +103,10 @@ for info in pefile.PE(sys.argv[1]).FileInfo[0]:
                 print(key.decode() + "=" + value.decode())
 PY
 }
+installer_strings=$(pe_strings "$dist/Velmora-$version-win32.exe")
 check "the installer's Properties name Kestrane, Velmora and its version" \
-    'pe_strings "$dist/Velmora-$version-win32.exe" | grep -qx CompanyName=Kestrane &&
-     pe_strings "$dist/Velmora-$version-win32.exe" | grep -qx ProductName=Velmora &&
-     pe_strings "$dist/Velmora-$version-win32.exe" | grep -qx "ProductVersion=$version"'
+    'grep -qx CompanyName=Kestrane <<<"$installer_strings" && grep -qx ProductName=Velmora <<<"$installer_strings" &&
+     grep -qx "ProductVersion=$version" <<<"$installer_strings"'
 check "no build folder in any file shipped" \
     '! grep -rlaF -e "$work/a" -e "$work/b" -e build-release "$unpacked" "$dist"'
 check "every download carries the licences" \
