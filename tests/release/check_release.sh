@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the downloads of the checked-out commit twice, from two clones in two
 # folders, under other time zones, locales and umasks, minutes apart, the
-# second with the Node.js that a fresh Debian 12 installs in place of the
-# machine's own, and checks that they are the same bytes and carry no build
-# folder; then checks
-# the Debian package as Debian does (lintian) and as a user meets it:
+# second with the Node.js that this Debian release itself installs in place
+# of the machine's own, and once more from the unpacked source archive, and
+# checks that they are the same bytes and carry no build folder; that a
+# stopped release, a tree with changes, a failed build and versions that
+# disagree leave no dist/; then checks the Debian package as Debian does
+# (lintian) and as a user meets it:
 # installed with apt, started, removed without a trace.
 #   check_release.sh WORK_DIR
 # Leaves WORK_DIR/a with its dist/ and build-release/ for the Windows tests.
@@ -60,6 +62,32 @@ check "the two releases are the same bytes, the page's built with either Node.js
     'diff "$work/a/dist/SHA256SUMS" "$work/b/dist/SHA256SUMS"'
 check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --quiet -c SHA256SUMS)'
 
+# A distribution builds from the source archive, where there is no git.
+version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
+source=$work/source/velmora-$version
+mkdir -p "$work/source" && tar -xzf "$work/a/dist/velmora-$version.tar.gz" -C "$work/source"
+(cd "$source" && TZ=Asia/Kathmandu && umask 027 && scripts/release) >"$work/from-source.log" 2>&1 || true
+check "from the unpacked source archive: the same downloads, but the source archive" \
+    'grep -v "\.tar\.gz\$" "$work/a/dist/SHA256SUMS" | diff - "$source/dist/SHA256SUMS"'
+check "and no complaint of git's" '! grep -q "fatal:" "$work/from-source.log"'
+
+# Stopped midway, as a time-out or a closed terminal stops it, it stops every
+# build and leaves no dist/; its session holds all it started.
+(cd "$work/b" && exec setsid scripts/release) >"$work/stopped.log" 2>&1 &
+stopped=$!
+for _ in $(seq 1200); do
+    [ -e "$work/b/build-release/windows/CMakeCache.txt" ] && [ -e "$work/b/build-release/web/CMakeCache.txt" ] && break
+    sleep 0.5
+done
+sleep 5
+kill -TERM "$stopped"
+status=0
+wait "$stopped" || status=$?
+check "a release stopped by SIGTERM fails, leaves no dist/ and no process" \
+    '[ $status -ne 0 ] && [ ! -e "$work/b/dist" ] && ! pgrep -s "$stopped" >/dev/null'
+sleep 5
+check "and nothing fills dist/ after it" '[ ! -e "$work/b/dist" ]'
+
 # What must stop a release: uncommitted changes, and a failed build, which
 # leaves no checksums vouching for half a set.
 echo "# a change" >>"$work/b/README.md"
@@ -70,9 +98,16 @@ echo 'message(FATAL_ERROR "broken on purpose")' >>"$work/b/CMakeLists.txt"
 git -C "$work/b" -c user.name=test -c user.email=test@localhost commit --quiet -am "broken"
 check "a failed build stops the release and leaves no dist/" \
     '! (cd "$work/b" && scripts/release) >/dev/null 2>&1 && [ ! -e "$work/b/dist" ]'
+# A version bumped in CMake alone, on a commit tagged with another.
+sed -i 's/^project(Velmora VERSION [0-9.]*/project(Velmora VERSION 9.9.9/' "$work/b/CMakeLists.txt"
+git -C "$work/b" -c user.name=test -c user.email=test@localhost commit --quiet -am "bumped alone"
+git -C "$work/b" tag v9.9.8
+check "versions that disagree are refused, each named" \
+    '! (cd "$work/b" && scripts/release) 2>"$work/refused" && [ ! -e "$work/b/dist" ] &&
+     grep -q "debian/changelog" "$work/refused" && grep -q "CHANGELOG.md" "$work/refused" &&
+     grep -q "tagged v9.9.8" "$work/refused"'
 
 dist=$work/a/dist
-version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
 deb=$dist/velmora_${version}_amd64.deb
 
 # No folder of either build appears in anything shipped, unpacked or not.
@@ -81,12 +116,27 @@ mkdir -p "$unpacked"
 dpkg-deb -x "$deb" "$unpacked/deb"
 (cd "$unpacked" && python3 -m zipfile -e "$dist/Velmora-$version-win32-portable.zip" windows &&
     python3 -m zipfile -e "$dist/velmora-$version-web.zip" web)
-# Windows programs are dated in their headers: by the commit, like the rest.
+# Windows programs are dated in their headers: by debian/changelog, like the rest.
 pe_date() { /usr/bin/python3 -c 'import pefile, sys; print(pefile.PE(sys.argv[1], fast_load=True).FILE_HEADER.TimeDateStamp)' "$1"; }
-commit_date=$(git -C "$work/a" log -1 --format=%ct)
-check "the installer and Velmora.exe are dated by the commit" \
-    '[ "$(pe_date "$dist/Velmora-$version-win32.exe")" = "$commit_date" ] &&
-     [ "$(pe_date "$unpacked/windows/Velmora.exe")" = "$commit_date" ]'
+release_date=$(cd "$work/a" && dpkg-parsechangelog -S Timestamp)
+check "the installer and Velmora.exe are dated by debian/changelog" \
+    '[ "$(pe_date "$dist/Velmora-$version-win32.exe")" = "$release_date" ] &&
+     [ "$(pe_date "$unpacked/windows/Velmora.exe")" = "$release_date" ]'
+# What Windows' Properties show of a program: its version resource's strings.
+pe_strings() {
+    /usr/bin/python3 - "$1" <<'PY'
+import pefile, sys
+for info in pefile.PE(sys.argv[1]).FileInfo[0]:
+    if info.Key == b"StringFileInfo":
+        for table in info.StringTable:
+            for key, value in sorted(table.entries.items()):
+                print(key.decode() + "=" + value.decode())
+PY
+}
+installer_strings=$(pe_strings "$dist/Velmora-$version-win32.exe")
+check "the installer's Properties name Kestrane, Velmora and its version" \
+    'grep -qx CompanyName=Kestrane <<<"$installer_strings" && grep -qx ProductName=Velmora <<<"$installer_strings" &&
+     grep -qx "ProductVersion=$version" <<<"$installer_strings"'
 check "no build folder in any file shipped" \
     '! grep -rlaF -e "$work/a" -e "$work/b" -e build-release "$unpacked" "$dist"'
 check "every download carries the licences" \

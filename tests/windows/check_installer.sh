@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Windows package silently under Wine, as an administrator
-# would; checks the program, its Start menu shortcut and its entry in Add or
-# Remove Programs; starts the installed program and closes it; uninstalls it
-# silently and checks that all of it went: check_installer.sh INSTALLER BUILT_EXE
+# would: into another folder, then upgraded over that, then upgraded into
+# the default folder; checks the program, its Start menu shortcut and its entry
+# in Add or Remove Programs; starts the installed program and closes it;
+# uninstalls it silently and checks that all of it went, files and keys:
+#   check_installer.sh INSTALLER BUILT_EXE
 set -euo pipefail
 installer=$1
 built=$2
@@ -13,14 +15,34 @@ program_files='C:\Program Files\Velmora'
 instdir=$WINEPREFIX/drive_c/Program\ Files/Velmora
 menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Velmora
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora'
+vendor_key='HKLM\Software\Kestrane'
+other='C:\Program Files\Some Folder'
+otherdir=$WINEPREFIX/drive_c/Program\ Files/Some\ Folder
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
+# The entries in Add or Remove Programs that are Velmora's.
+entries() {
+    "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | grep -Ec 'DisplayName[[:space:]]+REG_SZ[[:space:]]+Velmora$' || true
+}
 
 # What a run that failed half-way may have left.
 "$run" reg delete "$key" /f >/dev/null 2>&1 || true
-rm -rf "$instdir" "$menu"
+"$run" reg delete "$vendor_key" /f >/dev/null 2>&1 || true
+rm -rf "$instdir" "$otherdir" "$menu"
 
-check "the installer ran silently" '"$run" "$installer" /S'
+# /D= takes the rest of the command line as it is, unquoted, as cmd passes it.
+install_into() { "$run" cmd /c "$(winepath -w "$installer" | tr -d '\r') /S /D=$1"; }
+
+# An upgrade stays in the folder chosen before, and one moved elsewhere
+# leaves nothing in the old one.
+check "installed silently into another folder" 'install_into "$other" && [ -f "$otherdir/Velmora.exe" ]'
+check "an upgrade goes into that folder" \
+    '"$run" "$installer" /S && [ -f "$otherdir/Velmora.exe" ] && [ ! -e "$instdir" ]'
+check "and leaves one entry, with that folder's uninstaller" \
+    '[ "$(entries)" = 1 ] && "$run" reg query "$key" /v UninstallString | grep -Fq "$other\\Uninstall.exe"'
+check "the installer ran silently" 'install_into "$program_files"'
+check "an upgrade into another folder removes the earlier one" '[ ! -e "$otherdir" ] && [ "$(entries)" = 1 ]'
 check "installed into $program_files" '[ -d "$instdir" ]'
 check "the installed Velmora.exe is the one built" 'cmp -s "$instdir/Velmora.exe" "$built"'
 check "an uninstaller beside it" '[ -f "$instdir/Uninstall.exe" ]'
@@ -73,4 +95,5 @@ for _ in $(seq 600); do [ -e "$instdir" ] || [ -e "$menu" ] || break; sleep 0.1;
 check "uninstalling removed $program_files" '[ ! -e "$instdir" ]'
 check "and the Start menu folder" '[ ! -e "$menu" ]'
 check "and the Add or Remove Programs entry" '! "$run" reg query "$key" >/dev/null 2>&1'
+check "and its registry keys, the vendor's included" '! "$run" reg query "$vendor_key" >/dev/null 2>&1'
 exit $fail
