@@ -22,13 +22,13 @@ VELMORA_PACKAGES=(
 # server, D-Bus and the AT-SPI bus with its Python bindings, to read the
 # program as a screen reader does; the locales' sources, to build those the
 # window is tested in; the faces its captions are tested in besides the
-# designed one.
+# designed one, and fc-list to find their files.
 VELMORA_TEST_PACKAGES=(
     libgtest-dev libbenchmark-dev locales
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
     weston qt6-wayland
     xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
-    fonts-noto-core fonts-dejavu-core
+    fontconfig fonts-noto-core fonts-dejavu-core
 )
 
 # What the Windows program and its packages need: the 32-bit MinGW-w64
