@@ -83,6 +83,19 @@ async function withPage(engine, options, play) {
     }
 }
 
+// A page whose program is held back until the scenario calls release(), to
+// play what a reader does before it is ready.
+async function whileProgramHeld(engine, play) {
+    const server = await serveSite();
+    const release = server.hold("velmora.wasm");
+    try {
+        await withPage(engine, { url: server.url, wait: false }, page => play(page, release));
+    } finally {
+        release();
+        await server.stop();
+    }
+}
+
 // The site with the violation recorder as the first thing in the document,
 // for an engine whose driver cannot run a script before the page's own.
 async function recordingSite() {
@@ -159,28 +172,19 @@ export const scenarios = [
     },
     {
         name: "a unit chosen and a size typed before the program is ready are kept",
-        async run(engine) {
-            const server = await serveSite();
-            const release = server.hold("velmora.wasm");
-            try {
-                await withPage(engine, { url: server.url, wait: false }, async page => {
-                    await scriptRuns(page);
-                    await page.choose("Combo1", "GigaBytes");
-                    await retype(page, "Text1", "1");
-                    // A slow start is no failed one: nothing is said.
-                    assert.deepEqual(await page.eval(() => [document.getElementById("Form1").hasAttribute("data-ready"),
-                        document.getElementById("notice").hidden]), [false, true]);
-                    release();
-                    await ready(page);
-                    // 1 GigaByte at the loaded 32 KiloBytes/second.
-                    await settles(page, p => read(p, ["Text1", "Combo1", ...timeFields]),
-                        ["1", "GigaBytes", "0", "0", "0", "9", "6", "8"]);
-                });
-            } finally {
-                release();
-                await server.stop();
-            }
-        },
+        run: engine => whileProgramHeld(engine, async (page, release) => {
+            await scriptRuns(page);
+            await page.choose("Combo1", "GigaBytes");
+            await retype(page, "Text1", "1");
+            // A slow start is no failed one: nothing is said.
+            assert.deepEqual(await page.eval(() => [document.getElementById("Form1").hasAttribute("data-ready"),
+                document.getElementById("notice").hidden]), [false, true]);
+            release();
+            await ready(page);
+            // 1 GigaByte at the loaded 32 KiloBytes/second.
+            await settles(page, p => read(p, ["Text1", "Combo1", ...timeFields]),
+                ["1", "GigaBytes", "0", "0", "0", "9", "6", "8"]);
+        }),
     },
     {
         name: "a release caught mid-upload is not taken, and taken whole once complete",
@@ -281,46 +285,28 @@ export const scenarios = [
     },
     {
         name: "a size typed and then a mode chosen before the program is ready are done in that order",
-        async run(engine) {
-            const server = await serveSite();
-            const release = server.hold("velmora.wasm");
-            try {
-                await withPage(engine, { url: server.url, wait: false }, async page => {
-                    await scriptRuns(page);
-                    await retype(page, "Text1", "64");
-                    await page.click(options[2]);
-                    release();
-                    await ready(page);
-                    await settles(page, p => read(p, ["Text1", "Combo1"]), ["64", "KiloBytes"]);
-                    assert.equal(await page.eval(id => document.getElementById(id).checked, options[2]), true);
-                });
-            } finally {
-                release();
-                await server.stop();
-            }
-        },
+        run: engine => whileProgramHeld(engine, async (page, release) => {
+            await scriptRuns(page);
+            await retype(page, "Text1", "64");
+            await page.click(options[2]);
+            release();
+            await ready(page);
+            await settles(page, p => read(p, ["Text1", "Combo1"]), ["64", "KiloBytes"]);
+            assert.equal(await page.eval(id => document.getElementById(id).checked, options[2]), true);
+        }),
     },
     {
         name: "the caret stays where the reader left it when the program starts",
-        async run(engine) {
-            const server = await serveSite();
-            const release = server.hold("velmora.wasm");
-            try {
-                await withPage(engine, { url: server.url, wait: false }, async page => {
-                    await scriptRuns(page);
-                    await retype(page, "Text2", "12");
-                    await page.press("Home");
-                    await page.type("9");
-                    release();
-                    await ready(page);
-                    await page.type("5");
-                    await settles(page, p => read(p, ["Text2"]), ["9512"]);
-                });
-            } finally {
-                release();
-                await server.stop();
-            }
-        },
+        run: engine => whileProgramHeld(engine, async (page, release) => {
+            await scriptRuns(page);
+            await retype(page, "Text2", "12");
+            await page.press("Home");
+            await page.type("9");
+            release();
+            await ready(page);
+            await page.type("5");
+            await settles(page, p => read(p, ["Text2"]), ["9512"]);
+        }),
     },
     {
         name: "Enter and Ctrl+Space leave a locked list closed",
