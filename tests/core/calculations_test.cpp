@@ -279,5 +279,27 @@ TEST(CalculateDataTest, WritesNothingForNonFiniteFigures) {
     }
 }
 
+TEST(CalculationsTest, RoundsEachProductBeforeAddingIt) {
+    // Texts a fused multiply-add (a * b + c rounded once) would change.
+    const struct {
+        decltype(&CalculateSpeed) calculate; const char* figure; std::int32_t unit;
+        TimeTexts time; int index; const char* text;
+    } rows[] = {
+        {CalculateSpeed, "18", giga, {"", "", "0.14", "1.76", "", ""}, 1, "1"},
+        {CalculateSpeed, "81", mega, {"", "0.57", "3.69", "", "", ""}, 0, "0.12"},
+        {CalculateData, "1", mega, {"4.1", "9.1", "", "", "", ""}, 2, "131641.88"},
+        {CalculateData, "1", kilo, {"", "", "", "1.1", "3.2", "0.32"}, 1, "4.05"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.figure) + " with " + testing::PrintToString(row.time));
+        const auto result = row.calculate(row.figure, row.unit, row.time, ".");
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->unitIndex, std::optional<int>(row.index));
+        EXPECT_EQ(result->text, row.text);
+    }
+    // Beyond 2^53 seconds the years' product is inexact; fused, the remainder would differ.
+    EXPECT_EQ(CalculateTime("2E18", kilo, "1", kilo),
+              std::optional<Fields>({"63419583967", "27", "4", "3", "35", "28"}));
+}
+
 }  // namespace
 }  // namespace velmora::core
