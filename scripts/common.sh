@@ -73,6 +73,14 @@ VELMORA_RELEASE_TEST_PACKAGES=(
 # What testing on a fresh Debian 13 needs: the tool that makes its root.
 VELMORA_DEBIAN13_TEST_PACKAGES=(mmdebstrap)
 
+# What the 64-bit ARM package needs (scripts/release): Debian's cross
+# compilers, and the arm64 Qt that multiarch installs beside the PC's (whose
+# moc and rcc serve both).
+VELMORA_ARM64_PACKAGES=(crossbuild-essential-arm64 qt6-base-dev:arm64)
+# What testing it needs besides: GoogleTest for arm64, qemu's user-mode
+# emulator to run it, and mmdebstrap with arch-test for an arm64 root.
+VELMORA_ARM64_TEST_PACKAGES=(libgtest-dev:arm64 qemu-user-static mmdebstrap arch-test)
+
 # Installs the Debian packages that are not installed yet; quiet and quick
 # when everything is there already. Names like wine32:i386 bring in that
 # architecture first.

@@ -13,9 +13,11 @@ debian_sources_for() {
             'index($2, from) == 1 { print $1, to substr($2, length(from) + 1), $3 }' | sort -u
 }
 
-# make_debian_root DIR SUITE: DIR/root, unless a whole one is there already.
+# make_debian_root DIR SUITE [ARCH]: DIR/root, unless a whole one is there
+# already; of another architecture than the machine's, its programs run
+# under an emulator (enable_emulation).
 make_debian_root() {
-    local dir=$1 suite=$2
+    local dir=$1 suite=$2 arch=${3:-$(dpkg --print-architecture)}
     [ -e "$dir/root/.velmora-complete" ] && return 0
     local mirrors=() uri release component
     while read -r uri release component; do
@@ -28,7 +30,7 @@ make_debian_root() {
     rm -rf "$dir/root" "$dir/root.part"
     mkdir -p "$dir"
     # What a fresh machine has: apt, and the certificate store npm needs.
-    mmdebstrap --quiet --variant=apt --include=ca-certificates \
+    mmdebstrap --quiet --variant=apt --architectures="$arch" --include=ca-certificates \
         "$suite" "$dir/root.part" "${mirrors[@]}"
     touch "$dir/root.part/.velmora-complete"
     mv "$dir/root.part" "$dir/root"
@@ -79,4 +81,42 @@ copy_sources_into() {
     find "$root$dest" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
     tar -C "$VELMORA_ROOT" --exclude='./build*' --exclude=./dist --exclude=.git \
         --exclude=node_modules -c . | tar -x -C "$root$dest"
+}
+
+# enable_emulation CPU: the kernel runs CPU's programs (aarch64) under qemu's
+# user-mode emulator, as an arm64 root needs. Mounts binfmt_misc and
+# registers qemu-user-static's entry where either is missing; both take root.
+# Says why and fails where that cannot be done.
+enable_emulation() {
+    local cpu=$1 binfmt=/proc/sys/fs/binfmt_misc
+    local entry=/usr/lib/binfmt.d/qemu-$cpu.conf sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo -n)
+    if [ ! -e "$binfmt/register" ] &&
+       ! "${sudo[@]}" mount -t binfmt_misc binfmt_misc "$binfmt"; then
+        echo "Cannot run $cpu programs: the kernel's binfmt_misc is not mounted at $binfmt," >&2
+        echo "and mounting it failed (it takes root, and a container may forbid it)." >&2
+        return 1
+    fi
+    # An entry without F (opened when registered) fails inside a root,
+    # where its emulator's path is missing: qemu-user-static's replaces it.
+    if [ -e "$binfmt/qemu-$cpu" ] && ! grep -q '^flags: .*F' "$binfmt/qemu-$cpu"; then
+        "${sudo[@]}" sh -c "echo -1 >'$binfmt/qemu-$cpu'" || true
+    fi
+    if [ ! -e "$binfmt/qemu-$cpu" ]; then
+        if [ ! -e "$entry" ]; then
+            echo "Cannot run $cpu programs: $entry is missing; install qemu-user-static." >&2
+            return 1
+        fi
+        # F: the emulator is opened now, so it serves inside any root too.
+        if ! "${sudo[@]}" sh -c "cat '$entry' >'$binfmt/register'"; then
+            echo "Cannot run $cpu programs: registering qemu-$cpu with binfmt_misc failed" >&2
+            echo "(it takes root, and a container may forbid it)." >&2
+            return 1
+        fi
+    fi
+    if ! grep -qx enabled "$binfmt/status" || ! grep -qx enabled "$binfmt/qemu-$cpu"; then
+        echo "Cannot run $cpu programs: binfmt_misc or its qemu-$cpu entry is disabled;" >&2
+        echo "as root: echo 1 >$binfmt/status; echo 1 >$binfmt/qemu-$cpu" >&2
+        return 1
+    fi
 }

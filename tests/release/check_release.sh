@@ -5,9 +5,10 @@
 # of the machine's own, and once more from the unpacked source archive, and
 # checks that they are the same bytes and carry no build folder; that a
 # stopped release, a tree with changes, a failed build and versions that
-# disagree leave no dist/; then checks the Debian package as Debian does
-# (lintian) and as a user meets it:
-# installed with apt, started, removed without a trace.
+# disagree leave no dist/; then checks the Debian packages, amd64 and the
+# cross-built arm64, as Debian does (lintian), and the amd64 one as a user
+# meets it: installed with apt, started, removed without a trace (the arm64
+# one is, under emulation, in tests/arm64/stage.sh).
 #   check_release.sh WORK_DIR
 # Leaves WORK_DIR/a with its dist/ and build-release/ for the Windows tests.
 set -euo pipefail
@@ -109,11 +110,13 @@ check "versions that disagree are refused, each named" \
 
 dist=$work/a/dist
 deb=$dist/velmora_${version}_amd64.deb
+arm64_deb=$dist/velmora_${version}_arm64.deb
 
 # No folder of either build appears in anything shipped, unpacked or not.
 unpacked=$work/unpacked
 mkdir -p "$unpacked"
 dpkg-deb -x "$deb" "$unpacked/deb"
+dpkg-deb -x "$arm64_deb" "$unpacked/deb-arm64"
 (cd "$unpacked" && python3 -m zipfile -e "$dist/Velmora-$version-win32-portable.zip" windows &&
     python3 -m zipfile -e "$dist/velmora-$version-web.zip" web)
 # Windows programs are dated in their headers: by debian/changelog, like the rest.
@@ -144,11 +147,21 @@ check "every download carries the licences" \
      grep -q "MIT License" "$unpacked/web/LICENSES.txt"'
 
 echo "lintian:"
-check "lintian finds no error or warning" \
-    'lintian --fail-on error,warning --display-info --pedantic "$deb"'
-check "the package depends on the Qt libraries and the font" \
-    'depends=$(dpkg-deb -f "$deb" Depends) && [[ $depends == *libqt6widgets6* && $depends == *fonts-liberation* ]] &&
-     [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ]'
+check "lintian finds no error or warning, in either package" \
+    'lintian --fail-on error,warning --display-info --pedantic "$deb" "$arm64_deb"'
+for package in "$deb" "$arm64_deb"; do
+    check "the ${package##*_} package depends on the Qt libraries and the font" \
+        'depends=$(dpkg-deb -f "$package" Depends) && [[ $depends == *libqt6widgets6* && $depends == *fonts-liberation* ]] &&
+         [ "$(dpkg-deb -f "$package" Recommends)" = qt6-wayland ]'
+done
+# The arm64 package: the same files, the program built for 64-bit ARM, the
+# rest the same bytes.
+check "the arm64 package is for arm64, with a 64-bit ARM program" \
+    '[ "$(dpkg-deb -f "$arm64_deb" Architecture)" = arm64 ] &&
+     file -b "$unpacked/deb-arm64/usr/bin/velmora" | grep -q "ELF 64-bit LSB.*ARM aarch64"'
+check "and but for the program, the same files as the amd64 package, byte for byte" \
+    '[ "$(cd "$unpacked" && diff -rq deb deb-arm64)" = "Files deb/usr/bin/velmora and deb-arm64/usr/bin/velmora differ" ] &&
+     diff <(dpkg-deb -c "$deb" | awk "{ print \$1, \$6 }") <(dpkg-deb -c "$arm64_deb" | awk "{ print \$1, \$6 }")'
 
 # Installed and removed as a user would, with apt.
 check "the package installs, starts and is removed without a trace" \
