@@ -149,8 +149,9 @@ check "every download carries the licences" \
 echo "lintian:"
 check "lintian finds no error or warning, in either package" \
     'lintian --fail-on error,warning --display-info --pedantic "$deb" "$arm64_deb"'
-for package in "$deb" "$arm64_deb"; do
-    check "the ${package##*_} package depends on the Qt libraries and the font" \
+for arch in amd64 arm64; do
+    package=$dist/velmora_${version}_$arch.deb
+    check "the $arch package depends on the Qt libraries and the font" \
         'depends=$(dpkg-deb -f "$package" Depends) && [[ $depends == *libqt6widgets6* && $depends == *fonts-liberation* ]] &&
          [ "$(dpkg-deb -f "$package" Recommends)" = qt6-wayland ]'
 done
