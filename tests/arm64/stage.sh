@@ -26,7 +26,13 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir/build" --output-on-failure --pa
 
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 step "an arm64 Debian $codename root"
+# A run stopped midway may leave the package installed there: the root is
+# reused only after a run that ended cleanly.
+if [ -e "$dir/debian/root" ] && [ ! -e "$dir/debian/clean" ]; then
+    rm -rf "$dir/debian/root"
+fi
 make_debian_root "$dir/debian" "$codename" arm64
+rm -f "$dir/debian/clean"
 root=$(cd "$dir/debian/root" && pwd)
 echo "arm64 Debian $(cat "$root/etc/debian_version"), $(chroot "$root" uname -m)"
 
@@ -46,5 +52,6 @@ if grep -F " $root/" /proc/self/mountinfo; then
     echo "FAILED: the run in the arm64 root left mounts behind"
     status=1
 fi
+[ $status -ne 0 ] || touch "$dir/debian/clean"
 step "done"
 exit $status
