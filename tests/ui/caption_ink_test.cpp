@@ -85,8 +85,9 @@ void expectWholeCaptions(QWidget* window) {
     ASSERT_FALSE(captions.empty());
     const QString onlyFace = qEnvironmentVariable("VELMORA_ONLY_FACE");
     for (const Caption& caption : captions) {
-        if (!onlyFace.isEmpty())
+        if (!onlyFace.isEmpty()) {
             EXPECT_EQ(QFontInfo(caption.widget->font()).family(), onlyFace);
+        }
         const auto [kept, drawn] = shownInk(window, caption);
         EXPECT_GT(drawn, 0) << caption.text.toStdString();
         EXPECT_EQ(kept, drawn) << caption.widget->objectName().toStdString() << " \""

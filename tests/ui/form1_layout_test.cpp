@@ -65,10 +65,11 @@ TEST_F(Form1Test, CaptionsReadAsDesignedAndFitTheirControls) {
     // Run again with the narrow faces hidden: then a wide face must stand in.
     const QFont font = control<QLabel>("Label7")->font();
     const QString face = QFontInfo(font).family();
-    if (qEnvironmentVariableIsSet("VELMORA_NO_NARROW_FACES"))
+    if (qEnvironmentVariableIsSet("VELMORA_NO_NARROW_FACES")) {
         EXPECT_FALSE(face.contains("Narrow")) << face.toStdString();
-    else if (face == "Liberation Sans Narrow")
+    } else if (face == "Liberation Sans Narrow") {
         EXPECT_EQ(font, dialogFont());  // the designed face needs no fitting
+    }
     const struct { const char* name; const char* caption; Qt::Alignment alignment; } labels[] = {
         {"Label1", "Data Size:", Qt::AlignRight},  {"Label2", "Transfer Speed:", Qt::AlignRight},
         {"Label3", "Time:", Qt::AlignRight},       {"Label4", "Hours", Qt::AlignLeft},
