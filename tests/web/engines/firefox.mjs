@@ -75,8 +75,18 @@ function wrap(page, context) {
             if (wait)
                 await ready(this);
         },
-        // Back in the tab's history, waiting for the page it lands on.
-        back: () => page.goBack(),
+        // Back in the tab's history, waiting for the page it lands on. A page
+        // restored from Firefox's back-forward cache at times reports no load
+        // to wait for: after a few seconds the navigation is over either
+        // way, and the scenario checks where it landed.
+        async back() {
+            try {
+                await page.goBack({ timeout: 5000 });
+            } catch (error) {
+                if (error.name !== "TimeoutError")
+                    throw error;
+            }
+        },
         async reload() {
             await page.reload();
             await ready(this);
