@@ -17,6 +17,11 @@ namespace css = design::web;
 
 namespace {
 
+// Where the style sheet lays the window out in the phone arrangement
+// (app/web/velmora.css).
+constexpr std::string_view PhoneArrangement =
+    "(max-width: 30em), (pointer: coarse) and (min-height: 30.01em)";
+
 // The window's controls held in memory, so the rules' own load can run
 // before there is a page.
 class Form1Model final : public Form1Controls {
@@ -142,9 +147,15 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
                (c.name == "Option1(0)" ? " checked" : "") + " disabled><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
-        return "<img" + name + " src=\"logo.png\" role=\"button\"" +
+        // A picture of the shape each arrangement draws, sharp on every
+        // screen: on a phone the logo's own (about 30% of the screen's
+        // width), in the window stretched to its designed place.
+        return "<picture><source media=\"" + std::string(PhoneArrangement) +
+               "\" srcset=\"logo.png 250w, logo-2x.png 500w\" sizes=\"30vw\">"
+               "<img" + name + " src=\"logo-window.png\" "
+               "srcset=\"logo-window-2x.png 2x, logo-window-3x.png 3x\" role=\"button\"" +
                attribute("alt", c.accessibleName) + attribute("title", Image1ToolTip) +
-               " draggable=\"false\">\n";
+               " draggable=\"false\"></picture>\n";
     case ControlKind::Label: {
         const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
                                          [&](const auto& p) { return p.first == c.name; });
@@ -201,7 +212,7 @@ std::string Form1Html() {
     });
 
     std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
-                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" alt=\"\">"
+                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" srcset=\"icon-48.png 2x, icon-192.png 4x\" alt=\"\">"
                        "<h1 id=\"Form1-title\">" +
                        css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\">\n";
     bool inFrame = false;
