@@ -48,14 +48,15 @@ test("on phones and tablets every control is in view, large enough to touch and 
         const logo = await page.$eval("#Image1", e => e.getBoundingClientRect().toJSON());
         const ratio = target === 44 ? 250 / 100 : 70 / 20;
         assert.ok(Math.abs(logo.width / logo.height - ratio) < 0.05, `${name}: logo ${JSON.stringify(logo)}`);
-        // Its file has that shape, and a pixel at least for each the screen draws.
+        // Its file has that shape, and a pixel at least for each the screen
+        // draws, up to two to the CSS pixel (beyond that few eyes tell).
         const file = await page.$eval("#Image1", async e => {
             const image = new Image();
             image.src = e.currentSrc;
             await image.decode();
             return { src: e.currentSrc, width: image.naturalWidth, height: image.naturalHeight, scale: devicePixelRatio };
         });
-        assert.ok(Math.abs(file.width / file.height - ratio) < 0.05 && file.width >= logo.width * file.scale,
+        assert.ok(Math.abs(file.width / file.height - ratio) < 0.05 && file.width >= logo.width * Math.min(file.scale, 2),
             `${name}: ${JSON.stringify(file)} drawn ${logo.width}`);
     }
 });
