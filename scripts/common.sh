@@ -55,7 +55,13 @@ VELMORA_WEB_TEST_PACKAGES=(
     # (which brings MiniBrowser) on Xvfb, with the locales' sources to build
     # the German one it is tested in.
     firefox-esr webkit2gtk-driver xvfb locales
+    # The page on Debian's web servers, each run by its test on a port of
+    # its own (tests/web/servers.test.mjs).
+    nginx apache2
 )
+# Packages whose install would start a system service: both web servers
+# want port 80, and the tests run their own.
+VELMORA_QUIET_SERVICES=(nginx apache2)
 
 # What scripts/release needs besides the three builds' own: Debian's
 # packaging tools, git for the source archive, the tool that takes the
@@ -113,9 +119,23 @@ install_missing() {
     done
     # Another apt at work (an unattended upgrade, a second build) is waited for.
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    # Debian's policy-rc.d answer 101 keeps the services above from starting
+    # while they install, where the machine has no such policy of its own.
+    local policy=/usr/sbin/policy-rc.d quiet= service starts=
+    for service in "${VELMORA_QUIET_SERVICES[@]}"; do
+        [[ " ${missing[*]} " != *" $service "* ]] || starts=1
+    done
+    if [ -n "$starts" ] && [ ! -e "$policy" ]; then
+        printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+        "${sudo[@]}" chmod 755 "$policy"
+        quiet=1
+    fi
+    local status=0
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 \
         install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+        "${missing[@]}" >/dev/null || status=$?
+    [ -z "$quiet" ] || "${sudo[@]}" rm -f "$policy"
+    return $status
 }
 
 # Configures (quick when nothing changed, and it finds libraries installed

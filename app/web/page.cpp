@@ -108,6 +108,8 @@ int main(int argc, char** argv) {
          << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
             "crossorigin>\n"
             "<script type=\"module\" src=\"velmora.js\" async></script>\n"
+            // Opened from disk, what to do (app/web/disk.js).
+            "<script src=\"disk.js\" defer></script>\n"
             "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
             "<link rel=\"icon\" href=\"icon-32.png\" sizes=\"32x32\" type=\"image/png\">\n"
             "<link rel=\"apple-touch-icon\" href=\"icon-192.png\">\n"

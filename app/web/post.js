@@ -5,6 +5,8 @@ if (document.readyState === "loading") {
     document.addEventListener("DOMContentLoaded", () => removeRunDependency("page"));
 }
 
-// After one visit the page works offline (sw.js keeps its files).
-if ("serviceWorker" in navigator)
+// After one visit the page works offline (sw.js keeps its files). Browsers
+// take a worker only from http or https, and there in a secure context
+// alone (HTTPS, or localhost); from disk Firefox would throw.
+if ("serviceWorker" in navigator && /^https?:$/.test(location.protocol))
     addEventListener("load", () => navigator.serviceWorker.register("sw.js"));

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "core/units.h"
+#include "design/fonts.h"
+#include "design/twips.h"
 #include "design/web/web_design.h"
 #include "main_window/form1_design.h"
 #include "main_window/form1_phone_design.h"
@@ -16,6 +19,27 @@ namespace velmora {
 namespace css = design::web;
 
 namespace {
+
+// Where the style sheet lays the window out in the phone arrangement
+// (app/web/velmora.css).
+constexpr std::string_view PhoneArrangement =
+    "(max-width: 30em), (pointer: coarse) and (min-height: 30.01em)";
+
+// How wide the window draws a control, for a picture's sizes: as the style
+// sheet sizes the window, in dialog units at the reader's size, or smaller
+// where it shrinks to the screen's width or height (its frame and title 6
+// by 24 units more); on a touch screen as large as it fits.
+std::string windowWidths(const ControlDesign& c) {
+    using design::TwipsPerPixel;
+    const double units = static_cast<double>(c.place.width) / TwipsPerPixel;
+    const double dialogPx = design::WindowsDialogFont.pointSize * design::StandardDpi / 72.0;
+    char fits[128];
+    std::snprintf(fits, sizeof fits, "calc((100vw - 16px) * %.4g), calc((100vh - 16px) * %.4g)",
+                  units / (Form1ClientWidth / TwipsPerPixel + 6), units / (Form1ClientHeight / TwipsPerPixel + 24));
+    char reader[32];
+    std::snprintf(reader, sizeof reader, "%.4gem", units / dialogPx);
+    return "(pointer: coarse) min(" + std::string(fits) + "), min(" + reader + ", " + fits + ")";
+}
 
 // The window's controls held in memory, so the rules' own load can run
 // before there is a page.
@@ -142,9 +166,16 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
                (c.name == "Option1(0)" ? " checked" : "") + " disabled><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
-        return "<img" + name + " src=\"logo.png\" role=\"button\"" +
+        // A picture of the shape each arrangement draws, sharp on every
+        // screen: on a phone the logo's own (about 30% of the screen's
+        // width), in the window stretched to its designed place.
+        return "<picture><source media=\"" + std::string(PhoneArrangement) +
+               "\" srcset=\"logo.png 250w, logo-2x.png 500w\" sizes=\"30vw\">"
+               "<img" + name + " src=\"logo-window.png\" srcset=\"logo-window.png 105w, "
+               "logo-window-2x.png 210w, logo-window-3x.png 315w\" sizes=\"" + windowWidths(c) +
+               "\" role=\"button\"" +
                attribute("alt", c.accessibleName) + attribute("title", Image1ToolTip) +
-               " draggable=\"false\">\n";
+               " draggable=\"false\"></picture>\n";
     case ControlKind::Label: {
         const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
                                          [&](const auto& p) { return p.first == c.name; });
@@ -201,7 +232,9 @@ std::string Form1Html() {
     });
 
     std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
-                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" alt=\"\">"
+                       // The icon at 16 units: 24 CSS pixels at the default size.
+                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" "
+                       "srcset=\"icon-48.png 2x, icon-192.png 4x\" alt=\"\">"
                        "<h1 id=\"Form1-title\">" +
                        css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\">\n";
     bool inFrame = false;

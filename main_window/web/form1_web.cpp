@@ -65,6 +65,24 @@ ListKey listKey(web::Key key) {
     return ListKey::Other;
 }
 
+// The browser's own keys on any control, a list's arrows among them: Back and
+// Forward (Alt+Left and Alt+Right, Cmd+Left and Cmd+Right on a Mac), the
+// home page (Alt+Home), the next and previous tab (Ctrl+Page Down and Up).
+bool browsersOwn(const web::KeyStroke& stroke) {
+    switch (stroke.key) {
+    case web::Key::Left:
+    case web::Key::Right:
+        return stroke.alt || stroke.meta;
+    case web::Key::Home:
+        return stroke.alt;
+    case web::Key::PageUp:
+    case web::Key::PageDown:
+        return stroke.control;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 // The separator every toolkit writes for the browser's language.
@@ -92,7 +110,7 @@ void Form1Web::listen() {
         // would change or open it are cancelled, the browser's own pass.
         web::ListenKeyStrokes(id(list), [locked](const web::KeyStroke& stroke) {
             const KeyModifiers modifiers{stroke.shift, stroke.control, stroke.alt, stroke.meta};
-            return ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
+            return !browsersOwn(stroke) && ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
         });
         // A press or tap would open it. Cancelled, it still focuses it.
         web::Listen(id(list), "pointerdown", [list, locked] {

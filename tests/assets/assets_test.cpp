@@ -287,7 +287,11 @@ TEST(WebPictures, PalettePngsOfTheirSize) {
     };
     for (const Case c : {Case{"web/velmora-192.png", 192, 192, true},
                          Case{"web/velmora-512.png", 512, 512, true},
-                         Case{"web/logo.png", 250, 100, false}}) {
+                         Case{"web/logo.png", 250, 100, false},
+                         Case{"web/logo-2x.png", 500, 200, false},
+                         Case{"web/logo-window.png", 105, 30, false},
+                         Case{"web/logo-window-2x.png", 210, 60, false},
+                         Case{"web/logo-window-3x.png", 315, 90, false}}) {
         SCOPED_TRACE(c.file);
         const Bytes png = readFile(c.file);
         const PngHeader h = readIhdr(png, 0);

@@ -24,10 +24,11 @@ const touch = { hasTouch: true, isMobile: true };
 const screens = [
     // Upright phones and a tablet: the phone arrangement, every target a finger's size.
     { name: "phone 320x640", viewport: { width: 320, height: 640 }, ...touch, target: 44 },
-    { name: "phone 390x844", viewport: { width: 390, height: 844 }, ...touch, target: 44 },
-    { name: "tablet 768x1024", viewport: { width: 768, height: 1024 }, ...touch, target: 44 },
+    { name: "phone 390x844", viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, ...touch, target: 44 },
+    { name: "tablet 768x1024", viewport: { width: 768, height: 1024 }, deviceScaleFactor: 2, ...touch, target: 44 },
     // A phone on its side keeps the designed window, as large as it fits.
-    { name: "phone on its side 844x390", viewport: { width: 844, height: 390 }, ...touch, target: 24 },
+    { name: "phone on its side 844x390", viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, ...touch,
+      target: 24 },
 ];
 
 test("on phones and tablets every control is in view, large enough to touch and legible", async t => {
@@ -47,6 +48,16 @@ test("on phones and tablets every control is in view, large enough to touch and 
         const logo = await page.$eval("#Image1", e => e.getBoundingClientRect().toJSON());
         const ratio = target === 44 ? 250 / 100 : 70 / 20;
         assert.ok(Math.abs(logo.width / logo.height - ratio) < 0.05, `${name}: logo ${JSON.stringify(logo)}`);
+        // Its file has that shape, and a pixel at least for each the screen
+        // draws, up to two to the CSS pixel (beyond that few eyes tell).
+        const file = await page.$eval("#Image1", async e => {
+            const image = new Image();
+            image.src = e.currentSrc;
+            await image.decode();
+            return { src: e.currentSrc, width: image.naturalWidth, height: image.naturalHeight, scale: devicePixelRatio };
+        });
+        assert.ok(Math.abs(file.width / file.height - ratio) < 0.05 && file.width >= logo.width * Math.min(file.scale, 2),
+            `${name}: ${JSON.stringify(file)} drawn ${logo.width}`);
     }
 });
 

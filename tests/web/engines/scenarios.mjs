@@ -359,7 +359,10 @@ export const scenarios = [
             const keys = { "Control+f": false, "Control+=": false, "Control+-": false, "Control+0": false,
                 "Control+p": false, "F5": false, "Alt+m": false, "Shift+Tab": false,
                 "ArrowDown": true, "Alt+ArrowDown": true, "PageDown": true, "m": true,
-                "Alt+ArrowLeft": true, "Control+ArrowDown": true, "Enter": true };
+                "Control+ArrowDown": true, "Enter": true, "Shift+ArrowLeft": true,
+                // Back, Forward, the home page, the next and previous tab.
+                "Alt+ArrowLeft": false, "Alt+ArrowRight": false, "Alt+Home": false,
+                "Control+PageDown": false, "Control+PageUp": false };
             for (const [key, refused] of Object.entries(keys)) {
                 await page.press(key);
                 await settles(page, noted, [["keydown", refused]], key);
