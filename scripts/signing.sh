@@ -54,6 +54,12 @@ openpgp_setup() {
         return 1
     fi
     openpgp+=(--local-user "$openpgp_fingerprint" --digest-algo SHA512 --yes)
+    # A wrong passphrase fails now, not after the builds; an agent asks for
+    # it now, while whoever started the release is still there.
+    if ! echo | "${openpgp[@]}" --detach-sign >/dev/null 2>>"$log"; then
+        echo "release: the key $openpgp_fingerprint cannot sign (its passphrase?); see $log" >&2
+        return 1
+    fi
     local project
     project=$(gpg --show-keys --with-colons "$VELMORA_ROOT/debian/upstream/signing-key.asc" 2>/dev/null |
         awk -F: '$1 == "fpr" { print $10; exit }')

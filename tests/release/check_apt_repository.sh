@@ -74,9 +74,13 @@ done
 
 # Each root is made once with velmora's dependencies downloaded, and used
 # in a copy, so that every run starts from a machine that never saw velmora.
+# It is made again for other dependencies, or after a week, when the
+# archive may have moved on from the versions it downloaded.
+depends=$(dpkg-deb -f "$dist/velmora_${version}_amd64.deb" Depends)
 for suite in bookworm trixie; do
     pristine=$roots/$suite
-    if [ ! -e "$pristine/ready" ]; then
+    if [ "$(cat "$pristine/ready" 2>/dev/null)" != "$depends" ] ||
+       [ -n "$(find "$pristine/ready" -mtime +6)" ]; then
         rm -rf "$pristine"
         make_debian_root "$pristine" "$suite"
         cp "$dist/velmora_${version}_amd64.deb" "$pristine/root/root/"
@@ -84,7 +88,7 @@ for suite in bookworm trixie; do
             apt-get -qq update
             DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --download-only "/root/$1" >/dev/null
             rm "/root/$1"' prefetch "velmora_${version}_amd64.deb"
-        touch "$pristine/ready"
+        echo "$depends" >"$pristine/ready"
     fi
     root=$work/$suite/root
     mkdir -p "$work/$suite"
