@@ -38,7 +38,8 @@ sed -i 's/^Priority: optional$/Priority: important/' "$index"
 gzip -9n <"$index" >"$index.gz"
 cp -a "$dist/apt" "$site/changed-deb"
 package=$(ls "$site"/changed-deb/pool/main/v/velmora/*_amd64.deb)
-printf 'X' | dd of="$package" bs=1 seek=$(($(stat -c %s "$package") - 100)) conv=notrunc status=none
+# One bit of its last member changed.
+python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(-100, 2); b = f.read(1)[0]; f.seek(-1, 1); f.write(bytes([b ^ 1]))' "$package"
 cp -a "$dist/apt" "$site/other-key"
 # The second release: the same files, repacked as a higher version, one day later.
 for arch in amd64 arm64; do

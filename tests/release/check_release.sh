@@ -89,6 +89,10 @@ check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --qui
 signed=$work/signed
 mkdir -p "$signed"
 gpg --dearmor <"$keys/signing.pub" >"$signed/signing.gpg"
+# flip_byte FILE OFFSET: one bit of that byte changed.
+flip_byte() {
+    python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(int(sys.argv[2])); b = f.read(1)[0]; f.seek(-1, 1); f.write(bytes([b ^ 1]))' "$@"
+}
 verifies() {
     gpgv --keyring "$signed/signing.gpg" "$1.asc" "$2" 2>/dev/null &&
         sqv --keyring "$keys/signing.pub" "$1.asc" "$2" >/dev/null 2>&1
@@ -97,7 +101,7 @@ version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CM
 for file in SHA256SUMS "velmora-$version.tar.gz"; do
     cp "$work/a/dist/$file" "$signed/$file"
     check "$file.asc verifies with gpgv and sqv" 'verifies "$work/a/dist/$file" "$signed/$file"'
-    printf '\x01' | dd of="$signed/$file" bs=1 seek=$(($(stat -c %s "$signed/$file") / 2)) conv=notrunc status=none
+    flip_byte "$signed/$file" $(($(stat -c %s "$signed/$file") / 2))
     check "and fails for $file with one byte changed" '! gpgv --keyring "$signed/signing.gpg" "$work/a/dist/$file.asc" "$signed/$file" 2>/dev/null &&
          ! sqv --keyring "$keys/signing.pub" "$work/a/dist/$file.asc" "$signed/$file" >/dev/null 2>&1'
 done
@@ -112,6 +116,10 @@ for program in "$work/a/dist/Velmora-$version-win32.exe" "$signed/portable/Velmo
     check "${program##*/} carries a signature that osslsigncode verifies" \
         'osslsigncode verify -CAfile "$keys/ca.pem" -in "$program" >"$signed/verify.log" 2>&1'
 done
+cp "$signed/portable/Velmora.exe" "$signed/changed.exe"
+flip_byte "$signed/changed.exe" 4096
+check "and fails for Velmora.exe with one byte changed" \
+    '! osslsigncode verify -CAfile "$keys/ca.pem" -in "$signed/changed.exe" >"$signed/verify.log" 2>&1'
 check "Velmora.exe is the unsigned release's, but for its signature" \
     'python3 -m zipfile -e "$work/b/dist/Velmora-$version-win32-portable.zip" "$signed/unsigned" &&
      osslsigncode remove-signature -in "$signed/portable/Velmora.exe" -out "$signed/removed.exe" >/dev/null &&
