@@ -16,6 +16,16 @@
 
 velmora_timestamp_default=http://timestamp.digicert.com
 
+# Files named relative to where the release was started still count once
+# it has changed folders.
+signing_files_absolute() {
+    local name
+    for name in VELMORA_SIGNING_KEY VELMORA_SIGNING_PASSPHRASE_FILE VELMORA_CODESIGN_CERT \
+                VELMORA_CODESIGN_KEY VELMORA_CODESIGN_PASSPHRASE_FILE; do
+        [ -z "${!name:-}" ] || export "$name=$(realpath -m -- "${!name}")"
+    done
+}
+
 # openpgp_setup LOG: sets openpgp (the gpg command that signs, empty without
 # a key) and openpgp_fingerprint. A key named but unusable fails the release.
 openpgp=()

@@ -19,7 +19,8 @@ started=$SECONDS
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
 rm -rf "$work"
-mkdir -p "$work/site"
+mkdir -p "$work/site" "$roots"
+work=$(cd "$work" && pwd) roots=$(cd "$roots" && pwd)
 site=$work/site
 version=$(dpkg-deb -f "$dist"/velmora_*_amd64.deb Version)
 later=$version.1
