@@ -6,3 +6,8 @@ if(CPACK_GENERATOR STREQUAL "ZIP")
 else()
     set(CPACK_PACKAGE_FILE_NAME "Velmora-${CPACK_PACKAGE_VERSION}-win32")
 endif()
+# A signed release (scripts/release) names the command that signs the
+# uninstaller, which makensis runs before packing it into the installer.
+if(CPACK_GENERATOR STREQUAL "NSIS" AND NOT "$ENV{VELMORA_SIGN_UNINSTALLER}" STREQUAL "")
+    string(APPEND CPACK_NSIS_DEFINES "\n!uninstfinalize '\"$ENV{VELMORA_SIGN_UNINSTALLER}\" \"%1\"' = 0")
+endif()

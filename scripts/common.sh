@@ -65,15 +65,20 @@ VELMORA_QUIET_SERVICES=(nginx apache2)
 
 # What scripts/release needs besides the three builds' own: Debian's
 # packaging tools, git for the source archive, the tool that takes the
-# build's times out of the zips, and pefile to date the installer's header.
+# build's times out of the zips, and pefile to date the installer's header;
+# GnuPG and osslsigncode to sign, curl to find a timestamp server, and
+# apt-ftparchive for the apt repository.
 VELMORA_RELEASE_PACKAGES=(
     debhelper dpkg-dev git strip-nondeterminism python3-pefile
+    gpg gpg-agent osslsigncode curl apt-utils
 )
 # What checking the release needs: Debian's own check of a package, and man
 # to find the manual page it installs. (The check installs what Debian's own
 # Node.js needs as it asks for it.)
+# gpgv and sqv check the signatures as a user does, openssl makes the test
+# certificates, and Python serves the apt repository to Debian roots.
 VELMORA_RELEASE_TEST_PACKAGES=(
-    lintian man-db
+    lintian man-db gpgv sqv openssl python3 mmdebstrap
 )
 
 # What testing on a fresh Debian 13 needs: the tool that makes its root.

@@ -9,13 +9,18 @@
 # cross-built arm64, as Debian does (lintian), and the amd64 one as a user
 # meets it: installed with apt, started, removed without a trace (the arm64
 # one is, under emulation, in tests/arm64/stage.sh).
+# The first is signed, by throwaway keys made in WORK_DIR/keys: its
+# signatures must verify and catch a changed byte, and but for them and the
+# signed Windows files it must be the same bytes as the unsigned others.
 #   check_release.sh WORK_DIR
-# Leaves WORK_DIR/a with its dist/ and build-release/ for the Windows tests.
+# Leaves WORK_DIR/a with its dist/ and build-release/ for the Windows tests,
+# and WORK_DIR/keys for those and the apt repository's.
 set -euo pipefail
 work=$1
 repository=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$work"
 mkdir -p "$work"
+work=$(cd "$work" && pwd)
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
 
@@ -25,7 +30,14 @@ fi
 for clone in a b; do
     git clone --quiet --no-hardlinks "$repository" "$work/$clone"
 done
-(cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 && scripts/release)
+keys=$work/keys
+"$repository/tests/release/make_test_keys.sh" "$keys"
+# No timestamp server is reachable here: the port is closed.
+(cd "$work/a" && TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 && umask 002 &&
+    export VELMORA_SIGNING_KEY=$keys/signing.asc VELMORA_SIGNING_PASSPHRASE_FILE=$keys/signing.pass \
+        VELMORA_CODESIGN_CERT=$keys/codesign.pem VELMORA_CODESIGN_KEY=$keys/codesign.key \
+        VELMORA_CODESIGN_PASSPHRASE_FILE=$keys/codesign.pass VELMORA_TIMESTAMP_URL=http://127.0.0.1:9/ &&
+    scripts/release) 2>&1 | tee "$work/a.log"
 
 # This Debian release's own Node.js (18 on Debian 12), whatever this machine
 # runs: fetched from Debian's archive and unpacked into a folder, for the
@@ -54,14 +66,72 @@ check "Debian $VELMORA_DEBIAN's Node.js ${node_version%%+*} runs from its folder
 # An earlier dist/ is replaced whole.
 mkdir -p "$work/b/dist" && touch "$work/b/dist/velmora_0.9_amd64.deb"
 (cd "$work/b" && export PATH="$debian_node/bin:$PATH" EM_NODE_JS="$debian_node/bin/node" &&
-    TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release)
+    TZ=America/Adak LANG=fr_FR.UTF-8 && umask 077 && scripts/release) 2>&1 | tee "$work/b.log"
 check "an earlier dist/ is replaced whole" '[ ! -e "$work/b/dist/velmora_0.9_amd64.deb" ]'
+check "a release without keys says that nothing is signed, and signs nothing" \
+    'grep -q "^NOT SIGNED:" "$work/b.log" && grep -q "SHA256SUMS, the source archive and the apt repository" "$work/b.log" &&
+     grep -q "the Windows installer, its uninstaller and Velmora.exe" "$work/b.log" &&
+     [ -z "$(find "$work/b/dist" -name "*.asc" -o -name "*.gpg" -o -name InRelease)" ]'
 check "the second page was built with Debian's own Node.js" \
     'grep -q "^CMAKE_CROSSCOMPILING_EMULATOR:.*=$debian_node/bin/node$" "$work/b/build-release/web/CMakeCache.txt"'
 
+# The signed Windows files aside, which the unsigned from-source run compares.
+unsigned_sums() { grep -v -e '-win32\.exe$' -e '-win32-portable\.zip$' "$1/SHA256SUMS"; }
 check "the two releases are the same bytes, the page's built with either Node.js" \
-    'diff "$work/a/dist/SHA256SUMS" "$work/b/dist/SHA256SUMS"'
+    'diff <(unsigned_sums "$work/a/dist") <(unsigned_sums "$work/b/dist")'
+# The apt repository, but for its signatures.
+apt_sums() { (cd "$1/apt" && find . -type f ! -name InRelease ! -name Release.gpg | LC_ALL=C sort | xargs sha256sum); }
+check "and so are their apt repositories, but for the signatures" \
+    'diff <(apt_sums "$work/a/dist") <(apt_sums "$work/b/dist")'
 check "every download matches SHA256SUMS" '(cd "$work/a/dist" && sha256sum --quiet -c SHA256SUMS)'
+
+# The signatures, as the README checks them: gpgv, and sqv; a changed byte
+# fails both.
+signed=$work/signed
+mkdir -p "$signed"
+gpg --dearmor <"$keys/signing.pub" >"$signed/signing.gpg"
+# flip_byte FILE OFFSET: one bit of that byte changed.
+flip_byte() {
+    python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(int(sys.argv[2])); b = f.read(1)[0]; f.seek(-1, 1); f.write(bytes([b ^ 1]))' "$@"
+}
+verifies() {
+    gpgv --keyring "$signed/signing.gpg" "$1.asc" "$2" 2>/dev/null &&
+        sqv --keyring "$keys/signing.pub" "$1.asc" "$2" >/dev/null 2>&1
+}
+version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
+for file in SHA256SUMS "velmora-$version.tar.gz"; do
+    cp "$work/a/dist/$file" "$signed/$file"
+    check "$file.asc verifies with gpgv and sqv" 'verifies "$work/a/dist/$file" "$signed/$file"'
+    flip_byte "$signed/$file" $(($(stat -c %s "$signed/$file") / 2))
+    check "and fails for $file with one byte changed" '! gpgv --keyring "$signed/signing.gpg" "$work/a/dist/$file.asc" "$signed/$file" 2>/dev/null &&
+         ! sqv --keyring "$keys/signing.pub" "$work/a/dist/$file.asc" "$signed/$file" >/dev/null 2>&1'
+done
+check "InRelease and Release.gpg sign the repository's Release" \
+    'release=$work/a/dist/apt/dists/stable/Release &&
+     gpgv --keyring "$signed/signing.gpg" --output - "$release.gpg" "$release" 2>/dev/null >/dev/null &&
+     gpgv --keyring "$signed/signing.gpg" --output - "${release%/*}/InRelease" 2>/dev/null | cmp -s - "$release"'
+# The Windows files, signed by the throwaway certificate authority's
+# publisher (the uninstaller is checked installed, under Wine).
+python3 -m zipfile -e "$work/a/dist/Velmora-$version-win32-portable.zip" "$signed/portable"
+for program in "$work/a/dist/Velmora-$version-win32.exe" "$signed/portable/Velmora.exe"; do
+    check "${program##*/} carries a signature that osslsigncode verifies" \
+        'osslsigncode verify -CAfile "$keys/ca.pem" -in "$program" >"$signed/verify.log" 2>&1'
+done
+cp "$signed/portable/Velmora.exe" "$signed/changed.exe"
+flip_byte "$signed/changed.exe" 4096
+check "and fails for Velmora.exe with one byte changed" \
+    '! osslsigncode verify -CAfile "$keys/ca.pem" -in "$signed/changed.exe" >"$signed/verify.log" 2>&1'
+check "Velmora.exe is the unsigned release's, but for its signature" \
+    'python3 -m zipfile -e "$work/b/dist/Velmora-$version-win32-portable.zip" "$signed/unsigned" &&
+     osslsigncode remove-signature -in "$signed/portable/Velmora.exe" -out "$signed/removed.exe" >/dev/null &&
+     cmp "$signed/removed.exe" "$signed/unsigned/Velmora.exe"'
+# Nothing secret in what was shipped or logged: no passphrase, no line of a
+# secret key.
+secrets=$signed/secrets
+{ cat "$keys/signing.pass" "$keys/codesign.pass"
+  grep -hv -e '^-----' -e '^$' "$keys/signing.asc" "$keys/codesign.key" | grep -E '.{40}'; } >"$secrets"
+check "no key or passphrase in the downloads or the release's log" \
+    '! grep -rqaF -f "$secrets" "$work/a/dist" "$work/a.log" "$work/a/build-release/logs"'
 
 # A distribution builds from the source archive, where there is no git.
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$repository/CMakeLists.txt")
@@ -69,7 +139,8 @@ source=$work/source/velmora-$version
 mkdir -p "$work/source" && tar -xzf "$work/a/dist/velmora-$version.tar.gz" -C "$work/source"
 (cd "$source" && TZ=Asia/Kathmandu && umask 027 && scripts/release) >"$work/from-source.log" 2>&1 || true
 check "from the unpacked source archive: the same downloads, but the source archive" \
-    'grep -v "\.tar\.gz\$" "$work/a/dist/SHA256SUMS" | diff - "$source/dist/SHA256SUMS"'
+    'grep -v "\.tar\.gz\$" "$work/b/dist/SHA256SUMS" | diff - "$source/dist/SHA256SUMS" &&
+     diff <(apt_sums "$work/b/dist") <(apt_sums "$source/dist")'
 check "and no complaint of git's" '! grep -q "fatal:" "$work/from-source.log"'
 
 # Stopped midway, as a time-out or a closed terminal stops it, it stops every

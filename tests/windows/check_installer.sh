@@ -3,11 +3,14 @@
 # would: into another folder, then upgraded over that, then upgraded into
 # the default folder; checks the program, its Start menu shortcut and its entry
 # in Add or Remove Programs; starts the installed program and closes it;
-# uninstalls it silently and checks that all of it went, files and keys:
-#   check_installer.sh INSTALLER BUILT_EXE
+# uninstalls it silently and checks that all of it went, files and keys.
+# Given the certificate authority of a signed release, the installed program
+# and uninstaller must carry signatures that it verifies:
+#   check_installer.sh INSTALLER BUILT_EXE [CA_FILE]
 set -euo pipefail
 installer=$1
 built=$2
+ca=${3:-}
 run=@CMAKE_CROSSCOMPILING_EMULATOR@
 eval "$("$run" --print-env)"
 
@@ -47,6 +50,12 @@ check "installed into $program_files" '[ -d "$instdir" ]'
 check "the installed Velmora.exe is the one built" 'cmp -s "$instdir/Velmora.exe" "$built"'
 check "an uninstaller beside it" '[ -f "$instdir/Uninstall.exe" ]'
 check "and the licences" 'grep -q "MIT License" "$instdir/LICENSES.txt"'
+if [ -n "$ca" ]; then
+    for program in Velmora.exe Uninstall.exe; do
+        check "the installed $program is signed, as osslsigncode verifies" \
+            'osslsigncode verify -CAfile "$ca" -in "$instdir/$program" >/dev/null 2>&1'
+    done
+fi
 
 # Where the shortcut points, read from the .lnk file's link information.
 target=$(python3 - "$menu/Velmora.lnk" <<'PY' || true
