@@ -12,9 +12,8 @@
 #                                     intermediate certificates after it
 #   VELMORA_CODESIGN_KEY              its private key, PEM
 #   VELMORA_CODESIGN_PASSPHRASE_FILE  the file holding that key's passphrase, if any
-#   VELMORA_TIMESTAMP_URL             the RFC 3161 timestamp server; empty for none
-
-velmora_timestamp_default=http://timestamp.digicert.com
+#   VELMORA_TIMESTAMP_URL             the RFC 3161 timestamp server of the
+#                                     certificate's issuer; unset or empty for none
 
 # Files named relative to where the release was started still count once
 # it has changed folders.
@@ -101,7 +100,7 @@ codesign_setup() {
             exit 1
         fi
     done
-    export VELMORA_TIMESTAMP_URL=${VELMORA_TIMESTAMP_URL-$velmora_timestamp_default}
+    export VELMORA_TIMESTAMP_URL=${VELMORA_TIMESTAMP_URL:-}
     # Any answer over HTTP will do: a timestamp server answers only a request.
     if [ -n "$VELMORA_TIMESTAMP_URL" ] &&
        ! curl --silent --output /dev/null --max-time 15 "$VELMORA_TIMESTAMP_URL"; then
