@@ -18,9 +18,9 @@ namespace velmora {
 
 namespace {
 
-// What a screen reader hears of a locked list, as it hears "read only" of a
-// locked text box: its speech for a list has no read-only state.
-const QString LockedDescription = QStringLiteral("read only");
+// What a screen reader hears after a locked list's unit, as it hears "read
+// only" of a locked text box: its speech for a list has no read-only state.
+const QString LockedSuffix = QStringLiteral(", read only");
 
 // The piece of a one-line text that holds `offset`: a character, a word or
 // the blanks between two words, or the whole line. Worked out here rather
@@ -118,9 +118,9 @@ public:
 // A list as Qt's own combo box tells it on Linux: the chosen unit is its name,
 // and its one child is the popup's list of units, to be browsed while closed.
 // What the list is for comes from the hidden label whose buddy it is.
-// Screen readers take the unit from its text, and follow its caret, which
-// stands at the unit's index, to read each new unit as the arrows change it.
-// A locked list says so in its description.
+// Screen readers take the unit from its text, and read the text again when
+// its caret moves: at each new unit, and at each key a locked list refuses.
+// A locked list says so after its unit.
 class UnitListAccessible : public QAccessibleWidget, public LineText {
 public:
     explicit UnitListAccessible(LockableComboBox* list)
@@ -135,13 +135,13 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name || t == QAccessible::Value)
             return list()->currentText();
-        if (t == QAccessible::Description && list()->isLocked())
-            return LockedDescription;
         return QAccessibleWidget::text(t);
     }
 
-    QString line() const override { return list()->currentText(); }
-    int cursorPosition() const override { return LockableComboBox::caretOf(list()->currentIndex(), line()); }
+    QString line() const override {
+        return list()->currentText() + (list()->isLocked() ? LockedSuffix : QString());
+    }
+    int cursorPosition() const override { return std::min(list()->caret(), characterCount()); }
 
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {

@@ -43,7 +43,7 @@ import time
 import traceback
 
 # The spoken text, then the voice Orca chose for it.
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?:\{.*\}| voice=.*)?$", re.MULTILINE)
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: ?\{.*\}| voice=.*)?$", re.MULTILINE)
 
 
 class ScenarioFailure(Exception):
@@ -209,7 +209,8 @@ class OrcaSession:
             self.run(["xdotool", "key", "--clearmodifiers", name])
             time.sleep(delay)
 
-    def type_text(self, text, delay_ms=120):
+    def type_text(self, text, delay_ms=600):
+        # xdotool waits half the delay after a press and half after a release.
         self.run(["xdotool", "type", "--delay", str(delay_ms), text], timeout=60)
 
     # -- what Orca said ----------------------------------------------------
