@@ -161,10 +161,20 @@ void LockableComboBox::keyPressEvent(QKeyEvent* event) {
         tell();
 }
 
+QString LockableComboBox::spokenUnit() const {
+    return m_locked ? tr("%1, read only").arg(currentText()) : currentText();
+}
+
 void LockableComboBox::tell() {
     m_caret ^= 1;
     QAccessibleTextCursorEvent moved(this, m_caret);
     QAccessible::updateAccessibility(&moved);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Newer screen readers follow no caret in a list; Qt 6.8 can tell them.
+    QAccessibleAnnouncementEvent said(this, spokenUnit());
+    said.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&said);
+#endif
 }
 
 void LockableComboBox::mousePressEvent(QMouseEvent* event) {

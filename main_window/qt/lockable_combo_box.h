@@ -27,6 +27,9 @@ public:
     // between the first two places each time the list has news: a new unit,
     // or a key it refused.
     int caret() const { return m_caret; }
+    // Its unit as a screen reader hears it: with "read only" while locked,
+    // as their speech for a list has no read-only state.
+    QString spokenUnit() const;
 
 signals:
     void clicked();

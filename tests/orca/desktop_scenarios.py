@@ -22,13 +22,31 @@ def qt_version():
     return (0, 0)
 
 
+def orca_version():
+    try:
+        out = subprocess.run(["orca", "--version"], capture_output=True, text=True).stdout
+        return tuple(int(part) for part in re.search(r"(\d+)\.(\d+)", out).groups())
+    except (OSError, AttributeError):
+        return (0, 0)
+
+
 ANNOUNCES = qt_version() >= (6, 8)
+# Orca 48 names a radio button's group at each one, as Qt offers no relation
+# that says which buttons are one group.
+GROUP_ONCE = orca_version() < (48, 0)
 
 
 def start(session):
     """Velmora up, its first field heard; returns the mark after it."""
     session.launch([velmora], env={"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
-    session.wait_spoken(r"^Data size text", timeout=30)
+    try:
+        session.wait_spoken(r"^Data size text", timeout=15)
+    except ScenarioFailure:
+        # Seldom, the window manager leaves a new window unfocused; a user
+        # would click it.
+        print("  (the window was not focused on opening: activated)", flush=True)
+        session.run(["xdotool", "search", "--sync", "--name", "^Velmora$", "windowactivate"])
+        session.wait_spoken(r"^Data size text", timeout=15)
     session.wait_spoken(r"^KiloBytes\.?$", timeout=10)
     return session.mark()
 
@@ -50,13 +68,18 @@ def press(session, key, pattern, what, timeout=10):
     return said(session, mark, pattern, what, timeout)
 
 
-def tab_to(session, pattern, what, most=14):
+def tab_to(session, pattern, what, most=16):
+    """Tabs until Orca says `pattern`; a round of the window may be needed
+    if a slow answer came after the next Tab."""
     for _ in range(most):
         mark = session.mark()
         session.keys("Tab")
-        session.settle(mark, quiet=0.6)
-        if any(re.search(pattern, line) for line in session.spoken(mark)):
+        try:
+            session.wait_spoken(pattern, since=mark, timeout=3)
+            session.settle(mark, quiet=0.5)
             return
+        except ScenarioFailure:
+            continue
     raise ScenarioFailure("Tab never reached %s: %r" % (what, session.spoken()))
 
 
@@ -64,10 +87,10 @@ def tab_to(session, pattern, what, most=14):
 def the_start(session):
     start(session)
     lines = session.spoken()
-    first = lines.index("Velmora frame.") if "Velmora frame." in lines else -1
-    if first < 0:
+    first = [i for i, line in enumerate(lines) if re.match(r"Velmora frame\.?$", line)]
+    if not first:
         raise ScenarioFailure("the window was not named: %r" % lines)
-    if "32." not in lines[first:]:
+    if not any(re.match(r"32\.?$", line) for line in lines[first[0]:]):
         raise ScenarioFailure("the size was not read whole: %r" % lines)
 
 
@@ -75,7 +98,7 @@ def the_start(session):
 def tab_round(session):
     mark = start(session)
     order = [r"^Transfer speed text", r"^Data size unit combo box", r"^Speed unit combo box",
-             r"^Time\.$", r"^Hours read only text", r"^Minutes read only text",
+             r"^Time\b", r"^Hours read only text", r"^Minutes read only text",
              r"^Seconds read only text", r"^Years read only text", r"^Weeks read only text",
              r"^Days read only text", r"^Data size text"]
     for pattern in order:
@@ -83,7 +106,7 @@ def tab_round(session):
         session.keys("Tab")
         said(session, mark, pattern, "Tab to /%s/" % pattern)
     lines = session.spoken()
-    if lines.count("Calculate: panel.") != 1:
+    if len([line for line in lines if line.startswith("Calculate: panel")]) != 1:
         raise ScenarioFailure("the option group was not named once: %r" % lines)
 
 
@@ -94,7 +117,9 @@ def typing(session):
     mark = session.mark()
     session.type_text("4096")
     said(session, mark, r"^6 ?$", "the last key typed")
-    session.keys("Tab")
+    session.settle(mark, quiet=0.8)
+    press(session, "Tab", r"^Transfer speed", "the next field")
+    session.settle(session.mark(), quiet=0.8)
     mark = session.mark()
     session.keys("shift+Tab")
     said(session, mark, r"^4096( selected)?\.?$", "the whole size, 4096")
@@ -104,16 +129,16 @@ def typing(session):
 def closed_list(session):
     start(session)
     tab_to(session, r"^Data size unit combo box", "the data size unit")
-    press(session, "Down", r"^MegaBytes$", "MegaBytes after Down")
-    press(session, "Down", r"^GigaBytes$", "GigaBytes after Down")
-    press(session, "Up", r"^MegaBytes$", "MegaBytes after Up")
+    press(session, "Down", r"^MegaBytes\.?$", "MegaBytes after Down")
+    press(session, "Down", r"^GigaBytes\.?$", "GigaBytes after Down")
+    press(session, "Up", r"^MegaBytes\.?$", "MegaBytes after Up")
 
 
 @scenarios.add("a pick from an open list: the unit chosen")
 def open_list(session):
     start(session)
     tab_to(session, r"^Speed unit combo box", "the speed unit")
-    press(session, "alt+Down", r"^List with 2 items", "the open list")
+    press(session, "alt+Down", r"^List with 2 items|^KiloBytes/second", "the open list")
     press(session, "Down", r"MegaBytes/second", "the next unit in the open list")
     lines = press(session, "Return", r"^Speed unit combo box", "the list again, closed")
     after = session.settle(session.mark() - 1, quiet=0.8)
@@ -125,16 +150,16 @@ def open_list(session):
 def mode(session):
     start(session)
     mark = session.mark()
-    tab_to(session, r"^Time\.$", "the Time option")
+    tab_to(session, r"^Time\b", "the Time option")
     said(session, mark, r"^1 of 3\.?$", "Time's place")
     mark = session.mark()
     session.keys("Right")
-    said(session, mark, r"^Speed\.$", "the Speed option")
+    said(session, mark, r"^Speed\b", "the Speed option")
     said(session, mark, r"^2 of 3\.?$", "Speed's place")
     session.keys("Right")
     said(session, mark, r"^3 of 3\.?$", "Data's place")
     lines = session.settle(mark, quiet=0.6)
-    if any("Calculate" in line for line in lines):
+    if GROUP_ONCE and any("Calculate" in line for line in lines):
         raise ScenarioFailure("Calculate: said again at an arrow: %r" % lines)
 
 
@@ -144,14 +169,14 @@ def locked(session):
     tab_to(session, r"^Hours read only text", "the hours, read only")
     # Data mode locks the size and its unit.
     session.keys("shift+Tab")
-    press(session, "Right", r"^Speed\.$", "Speed")
-    press(session, "Right", r"^Data\.$", "Data")
+    press(session, "Right", r"^Speed\b", "Speed")
+    press(session, "Right", r"^Data\b(?! size)", "Data")
     mark = session.mark()
     tab_to(session, r"^Data size unit combo box", "the data size unit")
-    said(session, mark, r"^KiloBytes, read only\.?$", "the locked list's unit, read only")
+    said(session, mark, r"KiloBytes, read only", "the locked list's unit, read only")
     mark = session.mark()
     session.keys("Down")
-    said(session, mark, r"^KiloBytes, read only", "the refused Down")
+    said(session, mark, r"KiloBytes, read only", "the refused Down")
     time.sleep(0.5)
     if any(re.search(r"MegaBytes|GigaBytes", line) for line in session.spoken(mark)):
         raise ScenarioFailure("the locked list changed: %r" % session.spoken(mark))
@@ -160,8 +185,8 @@ def locked(session):
 @scenarios.add("a result read with its unit")
 def result_with_unit(session):
     start(session)
-    tab_to(session, r"^Time\.$", "the Time option")
-    press(session, "Right", r"^Speed\.$", "Speed")
+    tab_to(session, r"^Time\b", "the Time option")
+    press(session, "Right", r"^Speed\b", "Speed")
     mark = session.mark()
     session.keys("shift+Tab", "shift+Tab", "shift+Tab")
     said(session, mark, r"^Transfer speed read only text", "the transfer speed, read only")
@@ -200,7 +225,7 @@ def about(session):
     if -1 in places or places != sorted(places):
         raise ScenarioFailure("the About box was not read title, version, description: %r"
                               % text)
-    said(session, 0, r"^OK push button", "its OK button")
+    said(session, 0, r"^OK (push )?button", "its OK button")
     mark = session.mark()
     session.keys("Escape")
     said(session, mark, r"^Velmora frame", "the window again")

@@ -25,20 +25,21 @@ TEST_F(Form1Test, ScreenReadersHearWindowAndListsByName) {
     QAccessibleInterface* frame = accessible(window.get());
     EXPECT_EQ(frame->role(), QAccessible::Window);
     EXPECT_EQ(frame->text(QAccessible::Name), "Velmora");
-    // A list says its unit, as Qt's own do on Linux, and is labelled by its purpose.
+    // A list is named and labelled by its purpose, and its value is its unit.
     chooseUnit(combo1(), 3);
     for (const auto& [list, purpose] : {std::pair{combo1(), "Data size unit"}, {combo2(), "Speed unit"}}) {
         SCOPED_TRACE(purpose);
         QAccessibleInterface* unit = accessible(list);
         EXPECT_EQ(unit->role(), QAccessible::ComboBox);
-        EXPECT_EQ(unit->text(QAccessible::Name), list->currentText());
+        EXPECT_EQ(unit->text(QAccessible::Name), purpose);
+        EXPECT_EQ(unit->text(QAccessible::Value), list->currentText());  // open in Time mode
         const auto labels = unit->relations(QAccessible::Label);
         ASSERT_EQ(labels.size(), 1);
         EXPECT_EQ(labels.front().first->text(QAccessible::Name), purpose);
         ASSERT_EQ(unit->childCount(), 1);
         EXPECT_EQ(unit->child(0)->childCount(), list->count());
     }
-    EXPECT_EQ(accessible(combo1())->text(QAccessible::Name), "Bytes");
+    EXPECT_EQ(accessible(combo1())->text(QAccessible::Value), "Bytes");
 }
 
 TEST_F(Form1Test, ReadOnlyStatesFollowTheMode) {
