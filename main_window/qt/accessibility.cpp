@@ -132,6 +132,12 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return line();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // Qt 6.8's list of units offers its selection, from which newer
+        // screen readers take the unit, without the lock: it goes here.
+        if (t == QAccessible::Description && list()->isLocked())
+            return LockableComboBox::tr("read only");
+#endif
         return QAccessibleWidget::text(t);
     }
 

@@ -309,7 +309,7 @@ class Scenarios:
     def __init__(self):
         self.entries = []
 
-    def add(self, title, timeout=60):
+    def add(self, title, timeout=90):
         def register(function):
             self.entries.append((title, timeout, function))
             return function
