@@ -28,7 +28,8 @@ Another program's scenarios use it the same way:
     sys.exit(scenarios.run())                # each in a fresh session
 
 A scenario fails by raising (ScenarioFailure for a clear message); one that
-runs past its timeout fails as hung. `run_orca.sh FILE.py [ARGS]` runs a
+runs past its timeout fails as hung, and a failure prints all Orca said
+(ORCA_SHOW_SPOKEN=1: a success too). `run_orca.sh FILE.py [ARGS]` runs a
 scenario file under an overall limit.
 """
 
@@ -335,6 +336,8 @@ class Scenarios:
                 function(session)
                 signal.alarm(0)
                 print("ok: %s (%.1f s)" % (title, time.monotonic() - began), flush=True)
+                if os.environ.get("ORCA_SHOW_SPOKEN"):
+                    print("  spoken: %r" % session.spoken(), flush=True)
             except BaseException as error:  # a hang, a failure or a fault alike
                 signal.alarm(0)
                 if isinstance(error, KeyboardInterrupt):
