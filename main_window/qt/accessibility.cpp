@@ -4,9 +4,9 @@
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QRadioButton>
-#include <QDialog>
 
 #include <algorithm>
 
@@ -78,7 +78,7 @@ QString oneRun(int length, int offset, int* start, int* end) {
 }
 
 // The read-only text of a line, for a list's chosen unit: the boundaries
-// above, one run of attributes, and no caret to move.
+// above, one run of attributes, and a caret that only the list moves.
 class LineText : public QAccessibleTextInterface {
 public:
     virtual QString line() const = 0;
