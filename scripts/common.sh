@@ -31,6 +31,15 @@ VELMORA_TEST_PACKAGES=(
     fontconfig fonts-noto-core fonts-dejavu-core
 )
 
+# What hearing the window through Orca needs (tests/orca): Debian's Orca,
+# speech-dispatcher with espeak-ng (into ALSA's null device), an X server,
+# D-Bus, the AT-SPI bus, a small window manager, and the tools that type
+# keys and ask the window manager, and Qt's version.
+VELMORA_ORCA_TEST_PACKAGES=(
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+    xvfb dbus at-spi2-core openbox xdotool x11-utils qt6-base-dev-tools
+)
+
 # What the Windows program and its packages need: the 32-bit MinGW-w64
 # compilers and NSIS (scripts/windows-build).
 VELMORA_WINDOWS_PACKAGES=(

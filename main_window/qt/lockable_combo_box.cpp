@@ -1,5 +1,6 @@
 #include "main_window/qt/lockable_combo_box.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -101,6 +102,9 @@ void LockableComboBox::onIndexChanged(int index) {
         return;
     }
     m_accepted = index;
+    // The arrows change a closed list under the focus: its new unit is read.
+    if (hasFocus() && !view()->isVisible())
+        tell();
     const bool writing = m_writing;
     m_writing = false;
     emit clicked();
@@ -148,9 +152,29 @@ void LockableComboBox::keyPressEvent(QKeyEvent* event) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    // What would change the unit stops here; the rest goes on to the window.
-    event->setAccepted(
-        ListRefuses(ListActionOf(listKey(*event), keyModifiers(event->modifiers())), m_locked));
+    // What would change the unit stops here, and is told; the rest goes on
+    // to the window.
+    const ListAction action = ListActionOf(listKey(*event), keyModifiers(event->modifiers()));
+    event->setAccepted(ListRefuses(action, m_locked));
+    // The unit is read again, with its lock: a refused key is not silence.
+    if (event->isAccepted() && !event->isAutoRepeat())
+        tell();
+}
+
+QString LockableComboBox::spokenUnit() const {
+    return m_locked ? tr("%1, read only").arg(currentText()) : currentText();
+}
+
+void LockableComboBox::tell() {
+    m_caret ^= 1;
+    QAccessibleTextCursorEvent moved(this, m_caret);
+    QAccessible::updateAccessibility(&moved);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Newer screen readers follow no caret in a list; Qt 6.8 can tell them.
+    QAccessibleAnnouncementEvent said(this, spokenUnit());
+    said.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&said);
+#endif
 }
 
 void LockableComboBox::mousePressEvent(QMouseEvent* event) {
