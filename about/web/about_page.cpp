@@ -33,30 +33,40 @@ std::string placed(std::string_view name, design::TwipsRect designed) {
 
 }  // namespace
 
+// In the box's visual order, top to bottom, as browse mode reads it; the
+// focus goes to OK on opening, and Tab is the box's own. Its lines are the
+// dialog's description, read as it opens: a screen reader may pass over a
+// line of one or two words ("Velmora", "Version 1.0.2") in a dialog.
 std::string AboutHtml() {
     const LoadedCaptions captions = Form_Load();
-    std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\">\n"
+    std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\" "
+                       "aria-describedby=\"lblTitle lblVersion lblDescription lblDisclaimer\">\n"
                        "<div class=\"titlebar\"><h2 id=\"frmAbout-title\">" +
                        css::Html(captions.window) +
                        "</h2><button type=\"button\" id=\"frmAbout-close\" class=\"closebox\" "
                        "tabindex=\"-1\" aria-label=\"Close\">&#x2715;</button></div>\n"
                        "<div class=\"client\">\n";
-    html += "<button type=\"button\" id=\"cmdOK\">" +
-            css::Html(OkCaption) + "</button>\n";
-    html += "<img id=\"picIcon\" class=\"sunken\" src=\"logo.png\" tabindex=\"0\"" +
-            attribute("alt", LogoAccessibleName) + " draggable=\"false\">\n";
-    for (const LabelDesign& label : Labels) {
-        std::string caption(label.caption);
-        if (label.name == "lblTitle")
-            caption = captions.title;
-        else if (label.name == "lblVersion")
-            caption = captions.version;
-        html += "<p" + attribute("class", label.black ? "label black" : "label") +
-                attribute("id", label.name) + ">" +
-                css::Html(caption) + "</p>\n";
+    for (const std::string_view name : PhoneOrder) {
+        if (name == "cmdOK") {
+            html += "<button type=\"button\" id=\"cmdOK\">" + css::Html(OkCaption) + "</button>\n";
+        } else if (name == "picIcon") {
+            html += "<img id=\"picIcon\" class=\"sunken\" src=\"logo.png\" tabindex=\"0\"" +
+                    attribute("alt", LogoAccessibleName) + " draggable=\"false\">\n";
+        } else if (const auto label = std::find_if(Labels.begin(), Labels.end(),
+                                                   [&](const LabelDesign& l) { return l.name == name; });
+                   label != Labels.end()) {
+            std::string caption(label->caption);
+            if (label->name == "lblTitle")
+                caption = captions.title;
+            else if (label->name == "lblVersion")
+                caption = captions.version;
+            html += "<p" + attribute("class", label->black ? "label black" : "label") +
+                    attribute("id", label->name) + ">" + css::Html(caption) + "</p>\n";
+        } else {
+            html += rule(*std::find_if(Rule.begin(), Rule.end(),
+                                       [&](const RuleDesign& r) { return r.name == name; }));
+        }
     }
-    for (const RuleDesign& line : Rule)
-        html += rule(line);
     html += "</div>\n</dialog>\n";
     return html;
 }
