@@ -34,13 +34,11 @@ std::string placed(std::string_view name, design::TwipsRect designed) {
 }  // namespace
 
 // In the box's visual order, top to bottom, as browse mode reads it; the
-// focus goes to OK on opening, and Tab is the box's own. Its lines are the
-// dialog's description, read as it opens: a screen reader may pass over a
-// line of one or two words ("Velmora", "Version 1.0.2") in a dialog.
+// focus goes to OK on opening, and Tab is the box's own. Its lines are said
+// as it opens, through a live region of its own (about_web.cpp).
 std::string AboutHtml() {
     const LoadedCaptions captions = Form_Load();
-    std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\" "
-                       "aria-describedby=\"lblTitle lblVersion lblDescription lblDisclaimer\">\n"
+    std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\">\n"
                        "<div class=\"titlebar\"><h2 id=\"frmAbout-title\">" +
                        css::Html(captions.window) +
                        "</h2><button type=\"button\" id=\"frmAbout-close\" class=\"closebox\" "
@@ -67,7 +65,7 @@ std::string AboutHtml() {
                                        [&](const RuleDesign& r) { return r.name == name; }));
         }
     }
-    html += "</div>\n</dialog>\n";
+    html += "</div>\n<p id=\"frmAbout-spoken\" class=\"spoken\" aria-live=\"polite\"></p>\n</dialog>\n";
     return html;
 }
 
