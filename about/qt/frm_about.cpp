@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -120,6 +121,20 @@ void frmAbout::Form_Load() {
     setFont(fitCaptions(font(), rooms));
     for (QLabel* label : labels)
         placeCaption(label);
+    // Screen readers read a dialog's description when it opens; some read
+    // only its longer lines, which would skip the title and version. So the
+    // description holds every line, top to bottom as they are seen.
+    std::vector<QLabel*> seen(labels.begin(), labels.end());
+    std::stable_sort(seen.begin(), seen.end(),
+                     [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
+    QStringList lines;
+    for (const QLabel* label : seen) {
+        QString line = label->text().simplified();
+        if (!line.isEmpty() && !line.back().isPunct())
+            line += QLatin1Char('.');
+        lines << line;
+    }
+    setAccessibleDescription(lines.join(QLatin1Char(' ')));
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

@@ -2,7 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QDialog>
+
+#include <algorithm>
 
 #include "main_window/qt/lockable_combo_box.h"
 #include "main_window/qt/lockable_line_edit.h"
@@ -12,19 +18,130 @@ namespace velmora {
 
 namespace {
 
+// What a screen reader hears of a locked list, as it hears "read only" of a
+// locked text box: its speech for a list has no read-only state.
+const QString LockedDescription = QStringLiteral("read only");
+
+// The piece of a one-line text that holds `offset`: a character, a word or
+// the blanks between two words, or the whole line. Worked out here rather
+// than by Qt's word search, which never returns at the end of a text in Qt 6.4.
+struct Piece {
+    int start;
+    int end;
+};
+
+Piece pieceAt(const QString& text, int offset, QAccessible::TextBoundaryType boundary) {
+    const int length = static_cast<int>(text.size());
+    if (boundary == QAccessible::CharBoundary)
+        return {offset, std::min(offset + 1, length)};
+    if (boundary != QAccessible::WordBoundary || length == 0)
+        return {0, length};
+    // At the end, the word the caret stands after.
+    const int at = std::min(offset, length - 1);
+    const bool blank = text.at(at).isSpace();
+    int start = at;
+    int end = at + 1;
+    while (start > 0 && text.at(start - 1).isSpace() == blank)
+        --start;
+    while (end < length && text.at(end).isSpace() == blank)
+        ++end;
+    return {start, end};
+}
+
+// Before, at or after `offset` (-2: the caret, -1: the end); out of range,
+// nothing at -1.
+enum class Side { Before, At, After };
+
+QString textAround(const QString& text, int caret, int offset, QAccessible::TextBoundaryType boundary,
+                   Side side, int* start, int* end) {
+    const int length = static_cast<int>(text.size());
+    if (offset == -2)
+        offset = caret;
+    else if (offset == -1)
+        offset = length;
+    if (offset < 0 || offset > length) {
+        *start = *end = -1;
+        return {};
+    }
+    Piece piece = pieceAt(text, offset, boundary);
+    if (side == Side::Before)
+        piece = piece.start > 0 ? pieceAt(text, piece.start - 1, boundary) : Piece{0, 0};
+    else if (side == Side::After)
+        piece = piece.end < length ? pieceAt(text, piece.end, boundary) : Piece{length, length};
+    *start = piece.start;
+    *end = piece.end;
+    return text.mid(piece.start, piece.end - piece.start);
+}
+
+// No attributes, in one run over the whole text: a reader takes the run as
+// the extent to read, and an empty one cut every value short.
+QString oneRun(int length, int offset, int* start, int* end) {
+    *start = 0;
+    *end = offset >= 0 && offset <= length ? length : 0;
+    return {};
+}
+
+// The read-only text of a line, for a list's chosen unit: the boundaries
+// above, one run of attributes, and no caret to move.
+class LineText : public QAccessibleTextInterface {
+public:
+    virtual QString line() const = 0;
+
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return line().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(line().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        return oneRun(characterCount(), offset, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                             int* end) const override {
+        return textAround(line(), cursorPosition(), offset, boundary, Side::Before, start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                         int* end) const override {
+        return textAround(line(), cursorPosition(), offset, boundary, Side::At, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                            int* end) const override {
+        return textAround(line(), cursorPosition(), offset, boundary, Side::After, start, end);
+    }
+};
+
 // A list as Qt's own combo box tells it on Linux: the chosen unit is its name,
 // and its one child is the popup's list of units, to be browsed while closed.
 // What the list is for comes from the hidden label whose buddy it is.
-class UnitListAccessible : public QAccessibleWidget {
+// Screen readers take the unit from its text, and follow its caret, which
+// stands at the unit's index, to read each new unit as the arrows change it.
+// A locked list says so in its description.
+class UnitListAccessible : public QAccessibleWidget, public LineText {
 public:
     explicit UnitListAccessible(LockableComboBox* list)
         : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name || t == QAccessible::Value)
             return list()->currentText();
+        if (t == QAccessible::Description && list()->isLocked())
+            return LockedDescription;
         return QAccessibleWidget::text(t);
     }
+
+    QString line() const override { return list()->currentText(); }
+    int cursorPosition() const override { return LockableComboBox::caretOf(list()->currentIndex(), line()); }
 
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {
@@ -129,21 +246,21 @@ public:
         field()->setCursorPosition(start);
     }
     QString attributes(int offset, int* start, int* end) const override {
-        *start = *end = offset;
-        return {};
+        return oneRun(characterCount(), offset, start, end);
     }
-    // -2 asks at the cursor.
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                              int* end) const override {
-        return QAccessibleTextInterface::textBeforeOffset(at(offset), boundary, start, end);
-    }
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
-                            int* end) const override {
-        return QAccessibleTextInterface::textAfterOffset(at(offset), boundary, start, end);
+        return textAround(field()->text(), cursorPosition(), offset, boundary, Side::Before, start,
+                          end);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                          int* end) const override {
-        return QAccessibleTextInterface::textAtOffset(at(offset), boundary, start, end);
+        return textAround(field()->text(), cursorPosition(), offset, boundary, Side::At, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                            int* end) const override {
+        return textAround(field()->text(), cursorPosition(), offset, boundary, Side::After, start,
+                          end);
     }
 
     // Editable text: the paste of a screen reader arrives as an insert.
@@ -156,7 +273,6 @@ public:
 
 private:
     LockableLineEdit* field() const { return static_cast<LockableLineEdit*>(widget()); }
-    int at(int offset) const { return offset == -2 ? cursorPosition() : offset; }
 };
 
 // The logo never takes the focus; its press action opens the About box
@@ -173,6 +289,85 @@ public:
         if (action == pressAction())
             QMetaObject::invokeMethod(static_cast<PictureLabel*>(widget()), &PictureLabel::click,
                                       Qt::QueuedConnection);
+    }
+};
+
+// An option of the mode: its place among the three is its description, as a
+// screen reader in its default settings gives no position itself. The group
+// box is its parent and is heard on entering the group; Qt would also make it
+// each option's label, heard again at every arrow.
+class OptionAccessible : public QAccessibleWidget {
+public:
+    explicit OptionAccessible(QRadioButton* option)
+        : QAccessibleWidget(option, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return option()->text().remove(QLatin1Char('&'));
+        if (t == QAccessible::Description && option()->group()) {
+            // In the order the eye reads them, left to right.
+            QList<QAbstractButton*> options = option()->group()->buttons();
+            std::sort(options.begin(), options.end(),
+                      [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
+            return QCoreApplication::translate("velmora::Form1", "%1 of %2")
+                .arg(options.indexOf(option()) + 1)
+                .arg(options.size());
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QVector<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override {
+        auto found = QAccessibleWidget::relations(match);
+        const QObject* group = option()->parentWidget();
+        found.removeIf([group](const auto& relation) {
+            return relation.second == QAccessible::Label && relation.first->object() == group;
+        });
+        return found;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = option()->isChecked();
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() || action == toggleAction())
+            option()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QRadioButton* option() const { return static_cast<QRadioButton*>(widget()); }
+};
+
+// The About box's lines of text are read as text, not controls, its title as
+// a heading; its rules not at all.
+class AboutTextAccessible : public QAccessibleWidget {
+public:
+    AboutTextAccessible(QLabel* label, QAccessible::Role role) : QAccessibleWidget(label, role) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+class RuleAccessible : public QAccessibleWidget {
+public:
+    explicit RuleAccessible(QWidget* rule) : QAccessibleWidget(rule, QAccessible::Separator) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        return s;
     }
 };
 
@@ -199,6 +394,17 @@ QAccessibleInterface* factory(const QString& key, QObject* object) {
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Window);
     if (key == QLatin1String("velmora::frmAbout"))
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Dialog);
+    if (key == QLatin1String("QRadioButton") && object->parent() &&
+        object->parent()->objectName() == QLatin1String("Frame2"))
+        return new OptionAccessible(static_cast<QRadioButton*>(object));
+    const bool inAbout = object->parent() && object->parent()->objectName() == QLatin1String("frmAbout");
+    if (inAbout && key == QLatin1String("QLabel") && object->objectName() != QLatin1String("picIcon"))
+        return new AboutTextAccessible(static_cast<QLabel*>(object),
+                                       object->objectName() == QLatin1String("lblTitle")
+                                           ? QAccessible::Heading
+                                           : QAccessible::Paragraph);
+    if (inAbout && key == QLatin1String("QFrame"))
+        return new RuleAccessible(static_cast<QWidget*>(object));
     return nullptr;
 }
 

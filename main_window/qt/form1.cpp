@@ -1,9 +1,11 @@
 #include "main_window/qt/form1.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QLocale>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include "about/qt/frm_about.h"
 #include "design/qt/qt_design.h"
@@ -25,6 +27,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     createControls();
     connectEvents();
     m_rules.Form_Load();
+    describeUnits();
+    announceResults();
 }
 
 void Form1::connectEvents() {
@@ -50,6 +54,56 @@ void Form1::connectEvents() {
     // About box from anywhere in the window.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { m_rules.Image1_Click(); });
+
+    // A size or speed is heard with its unit: the field's description is
+    // the unit its list shows.
+    for (LockableComboBox* unitList : {Combo1, Combo2})
+        connect(unitList, &QComboBox::currentIndexChanged, this, &Form1::describeUnits);
+    // The results are spoken once typing pauses, not at every key.
+    m_pause = new QTimer(this);
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(1000);
+    connect(m_pause, &QTimer::timeout, this, &Form1::announceResults);
+    for (LockableLineEdit* field : {Text1, Text2})
+        connect(field, &QLineEdit::textEdited, m_pause, qOverload<>(&QTimer::start));
+    for (LockableLineEdit* field : Text3)
+        connect(field, &QLineEdit::textEdited, m_pause, qOverload<>(&QTimer::start));
+    for (LockableComboBox* unitList : {Combo1, Combo2})
+        connect(unitList, &QComboBox::activated, m_pause, qOverload<>(&QTimer::start));
+    for (QRadioButton* option : Option1)
+        connect(option, &QRadioButton::clicked, m_pause, qOverload<>(&QTimer::start));
+}
+
+void Form1::describeUnits() {
+    Text1->setAccessibleDescription(Combo1->currentText());
+    Text2->setAccessibleDescription(Combo2->currentText());
+}
+
+void Form1::announceResults() {
+    // Each result that changed since it was last heard, with its unit.
+    const std::array<LockableLineEdit*, 8> fields{Text1, Text2, Text3[0], Text3[1],
+                                                  Text3[2], Text3[3], Text3[4], Text3[5]};
+    QStringList changed;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        LockableLineEdit* field = fields[i];
+        const QString heard = field->isLocked() ? field->text() : QString();
+        if (heard.isEmpty() || heard == m_heard[i]) {
+            m_heard[i] = heard;
+            continue;
+        }
+        m_heard[i] = heard;
+        const QString unit = field->accessibleDescription();
+        changed << (field->accessibleName() + QLatin1Char(' ') + heard +
+                    (unit.isEmpty() ? QString() : QLatin1Char(' ') + unit));
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // The first reading at the start is the window's own, not news.
+    if (!changed.isEmpty() && m_pause->isActive() == false && isVisible()) {
+        QAccessibleAnnouncementEvent said(this, changed.join(QStringLiteral(", ")));
+        said.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+        QAccessible::updateAccessibility(&said);
+    }
+#endif
 }
 
 LockableLineEdit* Form1::textBox(Field field) const {

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include <QString>
+
 #include "main_window/form1_rules.h"
 
 class QButtonGroup;
@@ -12,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QTimer;
 
 namespace velmora {
 
@@ -33,6 +36,8 @@ private:
     void createControls();  // form1_layout.cpp
     void fitDialogFont();
     void connectEvents();
+    void describeUnits();
+    void announceResults();
 
     std::string text(Field textBox) const override;
     void setText(Field textBox, const std::string& text) override;
@@ -56,6 +61,9 @@ private:
     LockableComboBox* Combo2 = nullptr;
     std::array<LockableLineEdit*, 6> Text3{};
     PictureLabel* Image1 = nullptr;
+    // Results heard once typing pauses, as they last were.
+    QTimer* m_pause = nullptr;
+    std::array<QString, 8> m_heard;
 
     Form1Rules m_rules{*this};
     std::string m_decimalSeparator;

@@ -1,5 +1,6 @@
 #include "main_window/qt/lockable_combo_box.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -101,6 +102,11 @@ void LockableComboBox::onIndexChanged(int index) {
         return;
     }
     m_accepted = index;
+    // The arrows change a closed list under the focus: its new unit is read.
+    if (hasFocus() && !view()->isVisible()) {
+        QAccessibleTextCursorEvent moved(this, caretOf(index, currentText()));
+        QAccessible::updateAccessibility(&moved);
+    }
     const bool writing = m_writing;
     m_writing = false;
     emit clicked();
@@ -148,9 +154,24 @@ void LockableComboBox::keyPressEvent(QKeyEvent* event) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    // What would change the unit stops here; the rest goes on to the window.
-    event->setAccepted(
-        ListRefuses(ListActionOf(listKey(*event), keyModifiers(event->modifiers())), m_locked));
+    // What would change the unit stops here, and is told; the rest goes on
+    // to the window.
+    const ListAction action = ListActionOf(listKey(*event), keyModifiers(event->modifiers()));
+    event->setAccepted(ListRefuses(action, m_locked));
+    if (event->isAccepted() && !event->isAutoRepeat())
+        tellRefused();
+}
+
+void LockableComboBox::tellRefused() {
+    // Screen readers say a description that changes under the focus; Qt 6.8
+    // can also announce.
+    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent said(this, tr("read only"));
+    said.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&said);
+#endif
 }
 
 void LockableComboBox::mousePressEvent(QMouseEvent* event) {

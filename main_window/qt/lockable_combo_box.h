@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include <algorithm>
+
 namespace velmora {
 
 // A drop-down list that can be locked: the user can no longer change the
@@ -22,6 +24,12 @@ public:
 
     void showPopup() override;
 
+    // Where a screen reader is told the caret stands: at the unit's index,
+    // so that each new unit moves it and is read.
+    static int caretOf(int index, const QString& unit) {
+        return std::clamp(index, 0, static_cast<int>(unit.size()));
+    }
+
 signals:
     void clicked();
 
@@ -34,6 +42,7 @@ protected:
 
 private:
     void onIndexChanged(int index);
+    void tellRefused();
 
     Qt::FocusPolicy m_unlockedFocus;
     bool m_locked = false;

@@ -2,8 +2,9 @@
 scenarios that drive a program with keys and read what Orca spoke.
 
 Xvfb, a private session bus, the AT-SPI bus, Openbox, speech-dispatcher
-with espeak-ng into a null ALSA device, and `orca --debug-file`, whose
-SPEECH OUTPUT lines are what was spoken. Everything runs under a scratch
+with espeak-ng into a null ALSA device, and `orca --debug-file` (through
+orca_launcher.py, which writes the record line by line), whose SPEECH
+OUTPUT lines are what was spoken. Everything runs under a scratch
 folder with its own HOME, so Orca starts from its defaults, and is ended by
 process id at stop().
 
@@ -168,7 +169,9 @@ class OrcaSession:
         _wait(lambda: subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
                                      capture_output=True, text=True).stdout.count("window id"),
               10)
-        self._spawn("orca", ["orca", "--debug-file", self.debug_file])
+        self._spawn("orca", ["/usr/bin/python3", os.path.join(os.path.dirname(__file__),
+                                                              "orca_launcher.py"),
+                             "--debug-file", self.debug_file])
         # Ready once it has spoken its greeting.
         if not _wait(lambda: self.spoken(), 60, 0.2):
             raise ScenarioFailure("Orca said nothing on starting:\n" + self.log_of("orca")
