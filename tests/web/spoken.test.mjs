@@ -1,6 +1,6 @@
 // What the page says to a screen reader beyond its controls: a result once
-// typing pauses, a refused key on a locked list, and the About box's text,
-// as Chromium's accessibility tree gives them.
+// typing pauses, a refused key on a locked list, and the About box's text;
+// names as Chromium's accessibility tree gives them.
 import { test } from "node:test";
 import assert from "node:assert/strict";
 import { byId, chooseMode, retype, useSite } from "./harness.mjs";
@@ -74,13 +74,16 @@ test("a locked list is named read only, and a refused key on it is answered", as
     assert.deepEqual(await accessible(page, byId("Combo2")), ["Speed unit", ""]);
 });
 
-test("the About box is named by its title and described by its lines in their visual order", async t => {
+test("the About box is named by its title and says its lines in their visual order as it opens", async t => {
     const { page } = await site.open(t);
     await page.keyboard.press("F1");
-    const [name, description] = await accessible(page, "#frmAbout");
-    assert.equal(name, "About Velmora");
-    assert.match(description, /^Velmora Version 1\.0\.2 Velmora calculates .* Warning: .*Kestrane is prohibited\.$/);
-    // Browse mode reads the box top to bottom.
+    assert.deepEqual(await accessible(page, "#frmAbout"), ["About Velmora", ""]);
+    const said = () => page.$eval("#frmAbout-spoken", region => region.textContent.trim());
+    await page.waitForFunction(() => document.getElementById("frmAbout-spoken").textContent !== "");
+    assert.match(await said(), /^Velmora\. Version 1\.0\.2\. Velmora calculates .* Warning: .*Kestrane is prohibited\.$/);
+    // Browse mode reads the box top to bottom, and its lines once.
     assert.deepEqual(await page.$$eval("#frmAbout .client > :not(.rule)", all => all.map(e => e.id)),
         ["picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK"]);
+    await page.keyboard.press("Escape");
+    assert.equal(await said(), "");
 });
