@@ -55,6 +55,11 @@ VELMORA_WEB_TEST_PACKAGES=(
     # (which brings MiniBrowser) on Xvfb, with the locales' sources to build
     # the German one it is tested in.
     firefox-esr webkit2gtk-driver xvfb locales
+    # The page heard through Orca (tests/orca): its speech through
+    # speech-dispatcher and espeak-ng, a window manager, the keys typed, and
+    # the accessibility bus read from Python.
+    orca speech-dispatcher speech-dispatcher-espeak-ng openbox xdotool x11-utils
+    dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 # What scripts/release needs besides the three builds' own: Debian's
