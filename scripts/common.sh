@@ -31,6 +31,15 @@ VELMORA_TEST_PACKAGES=(
     fontconfig fonts-noto-core fonts-dejavu-core
 )
 
+# What hearing the window through Orca needs (tests/orca): Debian's Orca,
+# speech-dispatcher with espeak-ng (into ALSA's null device), an X server,
+# D-Bus, the AT-SPI bus, a small window manager, and the tools that type
+# keys and ask the window manager, and Qt's version.
+VELMORA_ORCA_TEST_PACKAGES=(
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+    xvfb dbus at-spi2-core openbox xdotool x11-utils qt6-base-dev-tools
+)
+
 # What the Windows program and its packages need: the 32-bit MinGW-w64
 # compilers and NSIS (scripts/windows-build).
 VELMORA_WINDOWS_PACKAGES=(
@@ -55,11 +64,6 @@ VELMORA_WEB_TEST_PACKAGES=(
     # (which brings MiniBrowser) on Xvfb, with the locales' sources to build
     # the German one it is tested in.
     firefox-esr webkit2gtk-driver xvfb locales
-    # The page heard through Orca (tests/orca): its speech through
-    # speech-dispatcher and espeak-ng, a window manager, the keys typed, and
-    # the accessibility bus read from Python.
-    orca speech-dispatcher speech-dispatcher-espeak-ng openbox xdotool x11-utils
-    dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 # What scripts/release needs besides the three builds' own: Debian's

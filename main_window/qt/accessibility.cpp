@@ -18,10 +18,6 @@ namespace velmora {
 
 namespace {
 
-// What a screen reader hears of a locked list, as it hears "read only" of a
-// locked text box: its speech for a list has no read-only state.
-const QString LockedDescription = QStringLiteral("read only");
-
 // The piece of a one-line text that holds `offset`: a character, a word or
 // the blanks between two words, or the whole line. Worked out here rather
 // than by Qt's word search, which never returns at the end of a text in Qt 6.4.
@@ -115,12 +111,13 @@ public:
     }
 };
 
-// A list as Qt's own combo box tells it on Linux: the chosen unit is its name,
-// and its one child is the popup's list of units, to be browsed while closed.
-// What the list is for comes from the hidden label whose buddy it is.
-// Screen readers take the unit from its text, and follow its caret, which
-// stands at the unit's index, to read each new unit as the arrows change it.
-// A locked list says so in its description.
+// A list named by what it is for, as is the hidden label whose buddy it is
+// (Qt's own lists on Linux take their item's text as their name, which newer
+// screen readers then say twice); its value is the chosen unit, and its one
+// child is the popup's list of units, to be browsed while closed.
+// Screen readers take the unit from its text, and read the text again when
+// its caret moves: at each new unit, and at each key a locked list refuses.
+// A locked list says so after its unit.
 class UnitListAccessible : public QAccessibleWidget, public LineText {
 public:
     explicit UnitListAccessible(LockableComboBox* list)
@@ -133,15 +130,19 @@ public:
     }
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name || t == QAccessible::Value)
-            return list()->currentText();
+        if (t == QAccessible::Value)
+            return line();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // Qt 6.8's list of units offers its selection, from which newer
+        // screen readers take the unit, without the lock: it goes here.
         if (t == QAccessible::Description && list()->isLocked())
-            return LockedDescription;
+            return LockableComboBox::tr("read only");
+#endif
         return QAccessibleWidget::text(t);
     }
 
-    QString line() const override { return list()->currentText(); }
-    int cursorPosition() const override { return LockableComboBox::caretOf(list()->currentIndex(), line()); }
+    QString line() const override { return list()->spokenUnit(); }
+    int cursorPosition() const override { return std::min(list()->caret(), characterCount()); }
 
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {

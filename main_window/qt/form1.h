@@ -37,7 +37,7 @@ private:
     void fitDialogFont();
     void connectEvents();
     void describeUnits();
-    void announceResults();
+    void announceResults(bool speak);
 
     std::string text(Field textBox) const override;
     void setText(Field textBox, const std::string& text) override;

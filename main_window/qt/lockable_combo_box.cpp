@@ -103,10 +103,8 @@ void LockableComboBox::onIndexChanged(int index) {
     }
     m_accepted = index;
     // The arrows change a closed list under the focus: its new unit is read.
-    if (hasFocus() && !view()->isVisible()) {
-        QAccessibleTextCursorEvent moved(this, caretOf(index, currentText()));
-        QAccessible::updateAccessibility(&moved);
-    }
+    if (hasFocus() && !view()->isVisible())
+        tell();
     const bool writing = m_writing;
     m_writing = false;
     emit clicked();
@@ -158,17 +156,22 @@ void LockableComboBox::keyPressEvent(QKeyEvent* event) {
     // to the window.
     const ListAction action = ListActionOf(listKey(*event), keyModifiers(event->modifiers()));
     event->setAccepted(ListRefuses(action, m_locked));
+    // The unit is read again, with its lock: a refused key is not silence.
     if (event->isAccepted() && !event->isAutoRepeat())
-        tellRefused();
+        tell();
 }
 
-void LockableComboBox::tellRefused() {
-    // Screen readers say a description that changes under the focus; Qt 6.8
-    // can also announce.
-    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
+QString LockableComboBox::spokenUnit() const {
+    return m_locked ? tr("%1, read only").arg(currentText()) : currentText();
+}
+
+void LockableComboBox::tell() {
+    m_caret ^= 1;
+    QAccessibleTextCursorEvent moved(this, m_caret);
+    QAccessible::updateAccessibility(&moved);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent said(this, tr("read only"));
+    // Newer screen readers follow no caret in a list; Qt 6.8 can tell them.
+    QAccessibleAnnouncementEvent said(this, spokenUnit());
     said.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
     QAccessible::updateAccessibility(&said);
 #endif

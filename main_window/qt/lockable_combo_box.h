@@ -2,8 +2,6 @@
 
 #include <QComboBox>
 
-#include <algorithm>
-
 namespace velmora {
 
 // A drop-down list that can be locked: the user can no longer change the
@@ -24,11 +22,14 @@ public:
 
     void showPopup() override;
 
-    // Where a screen reader is told the caret stands: at the unit's index,
-    // so that each new unit moves it and is read.
-    static int caretOf(int index, const QString& unit) {
-        return std::clamp(index, 0, static_cast<int>(unit.size()));
-    }
+    // Where a screen reader is told the caret of its unit's text stands.
+    // Screen readers read a line again only when its caret moves, so it steps
+    // between the first two places each time the list has news: a new unit,
+    // or a key it refused.
+    int caret() const { return m_caret; }
+    // Its unit as a screen reader hears it: with "read only" while locked,
+    // as their speech for a list has no read-only state.
+    QString spokenUnit() const;
 
 signals:
     void clicked();
@@ -42,12 +43,13 @@ protected:
 
 private:
     void onIndexChanged(int index);
-    void tellRefused();
+    void tell();
 
     Qt::FocusPolicy m_unlockedFocus;
     bool m_locked = false;
     bool m_writing = false;
     int m_accepted = -1;
+    int m_caret = 0;
 };
 
 }  // namespace velmora

@@ -15,6 +15,11 @@ LockableLineEdit::LockableLineEdit(const QString& text, QWidget* parent)
 }
 
 void LockableLineEdit::writeText(const QString& text) {
+    // Qt tells screen readers of every write, the same text's too: at each
+    // key they would hear of six results, most of them unchanged, and fall
+    // behind the typing.
+    if (text == this->text())
+        return;
     m_writing = true;
     setText(text);
     m_writing = false;

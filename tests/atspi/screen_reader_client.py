@@ -144,7 +144,8 @@ def main():
         if unit_list is None:
             return 1
         lists[purpose] = unit_list
-        check(unit_list.get_name() == units[0], f"{purpose} reads {unit_list.get_name()!r}")
+        check(unit_list.get_name() == purpose, f"{purpose} is named {unit_list.get_name()!r}")
+        check(text_of(unit_list) == units[0], f"{purpose} reads {text_of(unit_list)!r}")
         popup = unit_list.get_child_at_index(0) if unit_list.get_child_count() else None
         browsed = [item.get_name() for item in children(popup)] if popup else []
         check(browsed == units, f"{purpose}: its units can be browsed: {browsed}")
@@ -157,8 +158,8 @@ def main():
         unit_list.grab_focus()
         wait_for(lambda: unit_list.get_state_set().contains(Atspi.StateType.FOCUSED), 5)
         key(0xFF54)  # Down
-        changed = wait_for(lambda: unit_list.get_name() == unit, 5)
-        check(changed, f"{purpose} follows the keyboard to {unit_list.get_name()!r}")
+        changed = wait_for(lambda: text_of(unit_list) == unit, 5)
+        check(changed, f"{purpose} follows the keyboard to {text_of(unit_list)!r}")
         check(labels_of(unit_list) == [purpose], f"{purpose} keeps its purpose")
 
     # The logo's press returns at once; the modal About box follows.

@@ -18,6 +18,10 @@ install_missing "${VELMORA_TEST_PACKAGES[@]}" "${VELMORA_WEB_PACKAGES[@]}" googl
 build_velmora "$VELMORA_BUILD"
 ctest --test-dir "$VELMORA_BUILD" --output-on-failure --parallel "$(nproc)"
 
+step "the window heard through Debian 13's Orca"
+install_missing "${VELMORA_ORCA_TEST_PACKAGES[@]}"
+tests/orca/run_orca.sh tests/orca/desktop_scenarios.py "$VELMORA_BUILD/app/velmora"
+
 step "the page, in Chromium"
 install_web_test_modules
 build_velmora_web

@@ -28,7 +28,8 @@ Another program's scenarios use it the same way:
     sys.exit(scenarios.run())                # each in a fresh session
 
 A scenario fails by raising (ScenarioFailure for a clear message); one that
-runs past its timeout fails as hung. `run_orca.sh FILE.py [ARGS]` runs a
+runs past its timeout fails as hung, and a failure prints all Orca said
+(ORCA_SHOW_SPOKEN=1: a success too). `run_orca.sh FILE.py [ARGS]` runs a
 scenario file under an overall limit.
 """
 
@@ -43,7 +44,7 @@ import time
 import traceback
 
 # The spoken text, then the voice Orca chose for it.
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?:\{.*\}| voice=.*)?$", re.MULTILINE)
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: ?\{.*\}| voice=.*)?$", re.MULTILINE)
 
 
 class ScenarioFailure(Exception):
@@ -209,7 +210,8 @@ class OrcaSession:
             self.run(["xdotool", "key", "--clearmodifiers", name])
             time.sleep(delay)
 
-    def type_text(self, text, delay_ms=120):
+    def type_text(self, text, delay_ms=600):
+        # xdotool waits half the delay after a press and half after a release.
         self.run(["xdotool", "type", "--delay", str(delay_ms), text], timeout=60)
 
     # -- what Orca said ----------------------------------------------------
@@ -308,7 +310,7 @@ class Scenarios:
     def __init__(self):
         self.entries = []
 
-    def add(self, title, timeout=60):
+    def add(self, title, timeout=90):
         def register(function):
             self.entries.append((title, timeout, function))
             return function
@@ -334,6 +336,8 @@ class Scenarios:
                 function(session)
                 signal.alarm(0)
                 print("ok: %s (%.1f s)" % (title, time.monotonic() - began), flush=True)
+                if os.environ.get("ORCA_SHOW_SPOKEN"):
+                    print("  spoken: %r" % session.spoken(), flush=True)
             except BaseException as error:  # a hang, a failure or a fault alike
                 signal.alarm(0)
                 if isinstance(error, KeyboardInterrupt):

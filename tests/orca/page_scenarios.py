@@ -63,13 +63,6 @@ class PageSession(OrcaSession):
             self._launch_browser()
         return super()._spawn(name, argv, **kwargs)
 
-    def stop(self):
-        # What Orca said in the scenario, in the log: a passing run tells
-        # what was heard too.
-        if self.processes:
-            print("  heard: %r" % self.spoken()[1:], flush=True)
-        super().stop()
-
     def _launch_browser(self):
         LOADED.clear()
         profile = tempfile.mkdtemp(dir=self.scratch)
