@@ -33,6 +33,9 @@ std::string placed(std::string_view name, design::TwipsRect designed) {
 
 }  // namespace
 
+// In the box's visual order, top to bottom, as browse mode reads it; the
+// focus goes to OK on opening, and Tab is the box's own. Its lines are said
+// as it opens, through a live region of its own (about_web.cpp).
 std::string AboutHtml() {
     const LoadedCaptions captions = Form_Load();
     std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\">\n"
@@ -41,23 +44,28 @@ std::string AboutHtml() {
                        "</h2><button type=\"button\" id=\"frmAbout-close\" class=\"closebox\" "
                        "tabindex=\"-1\" aria-label=\"Close\">&#x2715;</button></div>\n"
                        "<div class=\"client\">\n";
-    html += "<button type=\"button\" id=\"cmdOK\">" +
-            css::Html(OkCaption) + "</button>\n";
-    html += "<img id=\"picIcon\" class=\"sunken\" src=\"logo.png\" tabindex=\"0\"" +
-            attribute("alt", LogoAccessibleName) + " draggable=\"false\">\n";
-    for (const LabelDesign& label : Labels) {
-        std::string caption(label.caption);
-        if (label.name == "lblTitle")
-            caption = captions.title;
-        else if (label.name == "lblVersion")
-            caption = captions.version;
-        html += "<p" + attribute("class", label.black ? "label black" : "label") +
-                attribute("id", label.name) + ">" +
-                css::Html(caption) + "</p>\n";
+    for (const std::string_view name : PhoneOrder) {
+        if (name == "cmdOK") {
+            html += "<button type=\"button\" id=\"cmdOK\">" + css::Html(OkCaption) + "</button>\n";
+        } else if (name == "picIcon") {
+            html += "<img id=\"picIcon\" class=\"sunken\" src=\"logo.png\" tabindex=\"0\"" +
+                    attribute("alt", LogoAccessibleName) + " draggable=\"false\">\n";
+        } else if (const auto label = std::find_if(Labels.begin(), Labels.end(),
+                                                   [&](const LabelDesign& l) { return l.name == name; });
+                   label != Labels.end()) {
+            std::string caption(label->caption);
+            if (label->name == "lblTitle")
+                caption = captions.title;
+            else if (label->name == "lblVersion")
+                caption = captions.version;
+            html += "<p" + attribute("class", label->black ? "label black" : "label") +
+                    attribute("id", label->name) + ">" + css::Html(caption) + "</p>\n";
+        } else {
+            html += rule(*std::find_if(Rule.begin(), Rule.end(),
+                                       [&](const RuleDesign& r) { return r.name == name; }));
+        }
     }
-    for (const RuleDesign& line : Rule)
-        html += rule(line);
-    html += "</div>\n</dialog>\n";
+    html += "</div>\n<p id=\"frmAbout-spoken\" class=\"spoken\" aria-live=\"polite\"></p>\n</dialog>\n";
     return html;
 }
 

@@ -1,5 +1,7 @@
 #include "about/web/about_web.h"
 
+#include <string>
+
 #include "about/about_design.h"
 #include "design/web/dom.h"
 
@@ -9,7 +11,11 @@ namespace dom = design::web;
 
 namespace {
 
-void Unload() { dom::CloseDialog("frmAbout"); }
+// What the box said goes with it: browse mode reads its lines once.
+void Unload() {
+    dom::CloseDialog("frmAbout");
+    dom::SetCaption("frmAbout-spoken", "");
+}
 
 void cmdOK_Click() { Unload(); }
 
@@ -42,6 +48,15 @@ void Show() {
     dom::SetCaption("lblVersion", captions.version);
     dom::SetCaption("lblTitle", captions.title);
     dom::ShowModal("frmAbout", "cmdOK");
+    // Its lines are said once the focus is on OK: Firefox has a screen reader
+    // read only the button as the box opens, and Orca passes over lines of
+    // one or two words ("Velmora", "Version 1.0.2") in a dialog.
+    static const dom::AfterPause opened(300, [] {
+        const LoadedCaptions loaded = Form_Load();
+        dom::Say("frmAbout-spoken", loaded.title + ". " + loaded.version + ". " + std::string(Description) +
+                                        " " + std::string(Disclaimer));
+    });
+    opened.restart();
 }
 
 }  // namespace velmora::about::web

@@ -1,6 +1,7 @@
 // Writes the page, index.html, at build time: the window and the About box
-// from their design tables, the design's fonts, and the style sheet given.
-//   velmora_page STYLE.css OUTPUT.html
+// from their design tables, the design's fonts, the style sheet given, and
+// the script that notes the reader's first input.
+//   velmora_page STYLE.css EARLY.js OUTPUT.html
 
 #include <emscripten.h>
 
@@ -68,34 +69,42 @@ std::string sha256Base64(const std::string& text) {
     return result;
 }
 
-// Only the page's own files, its one style sheet by its hash, and no script
-// but velmora.js; WebAssembly may compile.
-std::string securityPolicy(const std::string& styleSheet) {
-    return "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'sha256-" +
+// Only the page's own files, its one style sheet and its one inline script
+// by their hashes, and no other script but velmora.js; WebAssembly may
+// compile.
+std::string securityPolicy(const std::string& styleSheet, const std::string& script) {
+    return "default-src 'self'; script-src 'self' 'wasm-unsafe-eval' 'sha256-" + sha256Base64(script) +
+           "'; style-src 'sha256-" +
            sha256Base64(styleSheet) + "'; object-src 'none'; base-uri 'none'; form-action 'none'";
 }
 
 }  // namespace
 
+bool readFile(const char* path, std::string& text) {
+    std::ifstream file(path);
+    std::stringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    if (!file)
+        std::cerr << "velmora_page: cannot read " << path << "\n";
+    return static_cast<bool>(file);
+}
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: velmora_page STYLE.css OUTPUT.html\n";
+    if (argc != 4) {
+        std::cerr << "usage: velmora_page STYLE.css EARLY.js OUTPUT.html\n";
         return 2;
     }
-    std::ifstream styleFile(argv[1]);
-    std::stringstream style;
-    style << styleFile.rdbuf();
-    if (!styleFile) {
-        std::cerr << "velmora_page: cannot read " << argv[1] << "\n";
+    std::string style, early;
+    if (!readFile(argv[1], style) || !readFile(argv[2], early))
         return 1;
-    }
 
     const std::string title = css::Html(velmora::Form1Caption);
     const std::string styleSheet =
-        "\n" + fonts() + velmora::Form1Css() + velmora::about::AboutCss() + style.str();
-    std::ofstream page(argv[2]);
+        "\n" + fonts() + velmora::Form1Css() + velmora::about::AboutCss() + style;
+    std::ofstream page(argv[3]);
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-         << "<meta http-equiv=\"Content-Security-Policy\" content=\"" << securityPolicy(styleSheet)
+         << "<meta http-equiv=\"Content-Security-Policy\" content=\"" << securityPolicy(styleSheet, early)
          << "\">\n"
             "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">\n"
             "<meta name=\"color-scheme\" content=\"light dark\">\n"
@@ -116,6 +125,10 @@ int main(int argc, char** argv) {
             "<style>"
          << styleSheet
          << "</style>\n"
+            // Before anything the reader can reach.
+            "<script>"
+         << early
+         << "</script>\n"
             "</head>\n<body>\n"
             // What the page says should the program not start (app/web/start.js);
             // without script, at once; should the script never run, after a
@@ -130,7 +143,7 @@ int main(int argc, char** argv) {
          << "</body>\n</html>\n";
     page.close();
     if (!page) {
-        std::cerr << "velmora_page: cannot write " << argv[2] << "\n";
+        std::cerr << "velmora_page: cannot write " << argv[3] << "\n";
         return 1;
     }
     return 0;

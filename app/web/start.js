@@ -1,32 +1,10 @@
 // The program's start, through the runtime's documented hooks. Runs first
 // in the loader, before the program is fetched.
 
-// What the reader does on the page before the program is ready, in order:
-// it is done again, through the program, once the window's load has run.
-var earlyActions = [];
-var recordEarly = function(event) {
-    var control = event.target;
-    if (event.type === "click" || event.type === "keydown") {
-        if (event.type === "click" ? control.id === "Image1" : event.key === "F1") {
-            earlyActions.push({about: true});
-            // F1 is the About box's, not the browser's help.
-            event.preventDefault();
-        }
-        return;
-    }
-    var text = control.type === "text";
-    if (!control.id || !control.closest || !control.closest("#Form1") || (event.type === "input") !== text)
-        return;
-    var action = {id: control.id, value: control.tagName === "SELECT" ? control.selectedIndex : control.value};
-    var last = earlyActions.length - 1;
-    // Keystrokes in one field add up to its last text.
-    if (text && last >= 0 && earlyActions[last].id === action.id)
-        earlyActions[last] = action;
-    else
-        earlyActions.push(action);
-};
-var earlyEvents = ["input", "change", "click", "keydown"];
-earlyEvents.forEach(function(type) { document.addEventListener(type, recordEarly, true); });
+// What the reader did on the page before the program was ready, in order,
+// noted from the page's head (app/web/early.js): done again, through the
+// program, once the window's load has run.
+var early = window.velmoraEarly || {actions: [], types: []};
 
 var windowControls = function() {
     return Array.prototype.slice.call(document.querySelectorAll("#Form1 input, #Form1 select"));
@@ -35,9 +13,8 @@ var enableWindow = function(enabled) {
     windowControls().forEach(function(control) { control.disabled = !enabled; });
 };
 
-// The page comes with its fields disabled: they take input from here on,
-// recorded above, and the style sheet's line for a script that never ran
-// stays away.
+// The script runs: fields stopped by a late script take input again, and
+// the style sheet's line for a script that never ran stays away.
 var scriptRuns = function() {
     enableWindow(true);
     document.documentElement.setAttribute("data-script", "");
@@ -56,14 +33,14 @@ var isDefault = function(control) {
 // returns what the reader did, with any change the browser restored before
 // this loader ran first (mode, units, texts).
 var takeEarlyActions = function() {
-    earlyEvents.forEach(function(type) { document.removeEventListener(type, recordEarly, true); });
+    early.types.forEach(function(type) { document.removeEventListener(type, early.record, true); });
     // Where the reader left the caret, put back after the text is retyped.
     var focus = document.activeElement;
     if (focus && focus.type === "text")
         earlyCaret = {control: focus, value: focus.value, start: focus.selectionStart,
                       end: focus.selectionEnd, direction: focus.selectionDirection};
     var seen = {};
-    earlyActions.forEach(function(action) { seen[action.id] = true; });
+    early.actions.forEach(function(action) { seen[action.id] = true; });
     var unrecorded = windowControls().filter(function(control) {
         return !seen[control.id] && !isDefault(control) && (control.type !== "radio" || control.checked);
     }).map(function(control) {
@@ -86,7 +63,7 @@ var takeEarlyActions = function() {
             control.value = control.defaultValue;
         }
     });
-    return unrecorded.concat(earlyActions);
+    return unrecorded.concat(early.actions);
 };
 
 var earlyCaret = null;

@@ -46,6 +46,21 @@ EM_JS(void, velmora_dom_set_locked, (const char* id, int idLength, int locked), 
 EM_JS(void, velmora_dom_set_back_colour, (const char* id, int idLength, const char* name), {
     document.getElementById(UTF8ToString(id, idLength)).setAttribute("data-back", UTF8ToString(name));
 });
+EM_JS(void, velmora_dom_set_name, (const char* id, int idLength, const char* name, int nameLength), {
+    document.getElementById(UTF8ToString(id, idLength)).setAttribute("aria-label", UTF8ToString(name, nameLength));
+});
+// A region is heard when its text changes: the same text again gets a
+// no-break space more, or one less.
+EM_JS(void, velmora_dom_say, (const char* id, int idLength, const char* text, int textLength), {
+    const region = document.getElementById(UTF8ToString(id, idLength));
+    const said = UTF8ToString(text, textLength);
+    region.textContent = region.textContent === said ? said + String.fromCharCode(160) : said;
+});
+EM_JS(void, velmora_dom_after_pause, (int handler, int milliseconds), {
+    const timers = Module.pauseTimers || (Module.pauseTimers = {});
+    clearTimeout(timers[handler]);
+    timers[handler] = setTimeout(() => _velmora_dom_event(handler, 0), milliseconds);
+});
 EM_JS(void, velmora_dom_set_caption, (const char* id, int idLength, const char* text, int textLength), {
     document.getElementById(UTF8ToString(id, idLength)).textContent = UTF8ToString(text, textLength);
 });
@@ -269,6 +284,22 @@ void SetLocked(std::string_view id, bool locked) {
 void SetBackColour(std::string_view id, Rgb background) {
     velmora_dom_set_back_colour(id.data(), length(id), BackColourName(background).c_str());
 }
+
+void SetName(std::string_view id, std::string_view name) {
+    velmora_dom_set_name(id.data(), length(id), name.data(), length(name));
+}
+
+void Say(std::string_view regionId, std::string_view text) {
+    velmora_dom_say(regionId.data(), length(regionId), text.data(), length(text));
+}
+
+AfterPause::AfterPause(int milliseconds, std::function<void()> call)
+    : m_milliseconds(milliseconds), m_handler(keep([call = std::move(call)](int) {
+          call();
+          return false;
+      })) {}
+
+void AfterPause::restart() const { velmora_dom_after_pause(m_handler, m_milliseconds); }
 
 void SetCaption(std::string_view id, std::string_view text) {
     velmora_dom_set_caption(id.data(), length(id), text.data(), length(text));

@@ -29,6 +29,24 @@ void SetLocked(std::string_view id, bool locked);
 // (BackColourName): the page's policy allows no style attribute.
 void SetBackColour(std::string_view id, Rgb background);
 
+// The accessible name an element is known by (aria-label).
+void SetName(std::string_view id, std::string_view name);
+
+// Has a live region say the text: the same text twice is said twice.
+void Say(std::string_view regionId, std::string_view text);
+
+// A call put off until a pause: each restart() puts it off again, so that
+// it comes once, that long after the last.
+class AfterPause {
+public:
+    AfterPause(int milliseconds, std::function<void()> call);
+    void restart() const;
+
+private:
+    int m_milliseconds;
+    int m_handler;
+};
+
 // Text content of a caption, a label or a title.
 void SetCaption(std::string_view id, std::string_view text);
 

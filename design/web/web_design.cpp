@@ -67,4 +67,8 @@ std::string Html(std::string_view text) {
     return result;
 }
 
+std::string ListName(std::string_view name, bool locked) {
+    return std::string(name) + (locked ? ", read only" : "");
+}
+
 }  // namespace velmora::design::web

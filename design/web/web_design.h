@@ -37,6 +37,10 @@ std::string CssPixels(double points);
 // A rule for the element with that id: #Text3\(0\){declarations}.
 std::string CssRule(std::string_view id, std::string_view declarations);
 
+// A list's accessible name: a locked one says so in its name, as no engine
+// passes a <select>'s aria-readonly to every screen reader.
+std::string ListName(std::string_view name, bool locked);
+
 // Text escaped for HTML content and attribute values.
 std::string Html(std::string_view text);
 

@@ -137,8 +137,8 @@ std::string backColour(const Form1Model& model, Field field) {
     return attribute("data-back", css::BackColourName(model.colours[Form1Model::slot(field)]));
 }
 
-// The fields are disabled until the page's script enables them: a window
-// whose script never runs takes no input it cannot answer.
+// The fields take input from the start: the page notes it until the
+// program is ready (app/web/early.js).
 std::string control(const Form1Model& model, const ControlDesign& c) {
     const auto fieldAt = std::find(FieldNames.begin(), FieldNames.end(), c.name);
     const auto field = static_cast<Field>(fieldAt - FieldNames.begin());
@@ -148,22 +148,22 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         return "<input type=\"text\" class=\"field\"" + name +
                attribute("aria-label", c.accessibleName) +
                attribute("value", model.texts[Form1Model::slot(field)]) + backColour(model, field) +
-               " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" disabled" +
+               " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
                (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";
     case ControlKind::List: {
         const bool first = field == Field::Combo1;
         const int selected = model.listIndex[first ? 0 : 1];
-        return "<select class=\"field\"" + name + attribute("aria-label", c.accessibleName) +
-               backColour(model, field) +
-               attribute("aria-readonly", model.locked[Form1Model::slot(field)] ? "true" : "false") +
-               " disabled>" +
+        const bool locked = model.locked[Form1Model::slot(field)];
+        return "<select class=\"field\"" + name +
+               attribute("aria-label", css::ListName(c.accessibleName, locked)) + backColour(model, field) +
+               attribute("aria-readonly", locked ? "true" : "false") + ">" +
                (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
                "</select>\n";
     }
     case ControlKind::Option:
         // The label is the button's target and place; the input keeps the name.
         return "<label class=\"option\"" + attribute("id", OptionLabelId(c.name)) + "><input type=\"radio\" name=\"Option1\"" + name +
-               (c.name == "Option1(0)" ? " checked" : "") + " disabled><span>" + css::Html(c.caption) +
+               (c.name == "Option1(0)" ? " checked" : "") + "><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
         // A picture of the shape each arrangement draws, sharp on every
@@ -253,7 +253,8 @@ std::string Form1Html() {
     }
     if (inFrame)
         html += "</fieldset>\n";
-    html += "</div>\n</main>\n";
+    // A result, once typing pauses, and a refused key (main_window/web).
+    html += "</div>\n<p id=\"Form1-spoken\" class=\"spoken\" aria-live=\"polite\"></p>\n</main>\n";
     return html;
 }
 

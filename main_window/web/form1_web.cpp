@@ -1,10 +1,14 @@
 #include "main_window/web/form1_web.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
 #include "about/web/about_web.h"
+#include "core/units.h"
 #include "design/web/dom.h"
+#include "design/web/web_design.h"
 #include "main_window/decimal_separator.h"
 #include "main_window/form1_design.h"
 #include "main_window/list_lock.h"
@@ -22,6 +26,26 @@ std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 std::size_t listSlot(Field list) { return list == Field::Combo1 ? 0 : 1; }
 
 constexpr std::array<std::string_view, 3> Option1Ids{"Option1(0)", "Option1(1)", "Option1(2)"};
+
+// The page's live region (main_window/web/form1_page.cpp).
+constexpr std::string_view SpokenId = "Form1-spoken";
+// A result is spoken this long after the last keystroke.
+constexpr int ResultPauseMilliseconds = 1000;
+
+std::string_view accessibleName(Field field) {
+    return std::find_if(Form1Design.begin(), Form1Design.end(),
+                        [&](const ControlDesign& c) { return c.name == id(field); })->accessibleName;
+}
+
+// "1 second", "17 minutes", from the time field's name.
+std::string timePart(const std::string& value, Field field) {
+    std::string unit(accessibleName(field));
+    std::transform(unit.begin(), unit.end(), unit.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (value == "1")
+        unit.pop_back();
+    return value + " " + unit;
+}
 
 ListKey listKey(web::Key key) {
     switch (key) {
@@ -88,7 +112,8 @@ bool browsersOwn(const web::KeyStroke& stroke) {
 // The separator every toolkit writes for the browser's language.
 Form1Web::Form1Web()
     : m_rules(*this),
-      m_decimalSeparator(WrittenDecimalSeparator(web::DecimalSymbol(), web::ZeroDigit())) {}
+      m_decimalSeparator(WrittenDecimalSeparator(web::DecimalSymbol(), web::ZeroDigit())),
+      m_resultPause(ResultPauseMilliseconds, [this] { sayResult(); }) {}
 
 void Form1Web::load() {
     for (const Field list : {Field::Combo1, Field::Combo2})
@@ -96,27 +121,75 @@ void Form1Web::load() {
     m_rules.Form_Load();
     listen();
     followAddress();
+    // The window opens silent: only what the reader changes is spoken.
+    m_spokenResult = result();
+}
+
+// What the mode works out, with its unit or units: "Time: 17 minutes 4
+// seconds", "Transfer speed: 1.33 MegaBytes/second".
+std::string Form1Web::result() const {
+    if (option1Value(1))
+        return "Transfer speed: " + text(Field::Text2) + " " +
+               std::string(core::SpeedUnits[static_cast<std::size_t>(
+                   std::max(0, web::SelectedIndex(id(Field::Combo2))))].text);
+    if (option1Value(2))
+        return "Data size: " + text(Field::Text1) + " " +
+               std::string(core::DataSizeUnits[static_cast<std::size_t>(
+                   std::max(0, web::SelectedIndex(id(Field::Combo1))))].text);
+    std::string time;
+    for (int i = 0; i < 6; ++i) {
+        const std::string value = text(Text3(i));
+        if (value != "0")
+            time += " " + timePart(value, Text3(i));
+    }
+    return "Time:" + (time.empty() ? " " + timePart("0", Text3(5)) : time);
+}
+
+// Spoken once typing pauses, should it differ from the last spoken.
+void Form1Web::sayResult() {
+    const std::string now = result();
+    if (now == m_spokenResult)
+        return;
+    m_spokenResult = now;
+    web::Say(SpokenId, now);
 }
 
 void Form1Web::listen() {
     for (int i = 0; i < 6; ++i)
-        web::Listen(id(Text3(i)), "input", [this, i] { m_rules.Text3_Change(i); return false; });
-    web::Listen(id(Field::Text1), "input", [this] { m_rules.Text1_Change(); return false; });
-    web::Listen(id(Field::Text2), "input", [this] { m_rules.Text2_Change(); return false; });
+        web::Listen(id(Text3(i)), "input", [this, i] {
+            m_rules.Text3_Change(i);
+            m_resultPause.restart();
+            return false;
+        });
+    web::Listen(id(Field::Text1), "input", [this] {
+        m_rules.Text1_Change();
+        m_resultPause.restart();
+        return false;
+    });
+    web::Listen(id(Field::Text2), "input", [this] {
+        m_rules.Text2_Change();
+        m_resultPause.restart();
+        return false;
+    });
 
     for (const Field list : {Field::Combo1, Field::Combo2}) {
         const auto locked = [this, list] { return m_locked[slot(list)]; };
         // A locked list keeps its place in the focus order; the keys that
         // would change or open it are cancelled, the browser's own pass.
-        web::ListenKeyStrokes(id(list), [locked](const web::KeyStroke& stroke) {
+        web::ListenKeyStrokes(id(list), [this, list, locked](const web::KeyStroke& stroke) {
             const KeyModifiers modifiers{stroke.shift, stroke.control, stroke.alt, stroke.meta};
-            return !browsersOwn(stroke) && ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
+            const bool refused = !browsersOwn(stroke) &&
+                ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
+            if (refused)
+                sayRefused(list);
+            return refused;
         });
         // A press or tap would open it. Cancelled, it still focuses it.
-        web::Listen(id(list), "pointerdown", [list, locked] {
+        web::Listen(id(list), "pointerdown", [this, list, locked] {
             if (!ListRefuses(ListAction::Press, locked()))
                 return false;
             web::Focus(id(list));
+            sayRefused(list);
             return true;
         });
         web::Listen(id(list), "mousedown",
@@ -124,18 +197,23 @@ void Form1Web::listen() {
         // The browser's list takes no wheel and no swipe: both are left to
         // scroll the page, over a locked list as over a locked text box.
         web::Listen(id(list), "change", [this, list] {
-            if (m_locked[slot(list)])
+            if (m_locked[slot(list)]) {
                 web::SetSelectedIndex(id(list), m_acceptedIndex[listSlot(list)]);
-            else
+            } else {
                 raiseClick(list);
+                m_resultPause.restart();
+            }
             return false;
         });
     }
 
     for (int i = 0; i < static_cast<int>(Option1Ids.size()); ++i)
         web::Listen(Option1Ids[static_cast<std::size_t>(i)], "change", [this, i] {
-            if (option1Value(i))
+            if (option1Value(i)) {
                 m_rules.Option1_Click(i);
+                // A new mode recalculates nothing: its result is not news.
+                m_spokenResult = result();
+            }
             return false;
         });
 
@@ -182,6 +260,14 @@ bool Form1Web::option1Value(int index) const {
 void Form1Web::setLocked(Field control, bool locked) {
     m_locked[slot(control)] = locked;
     web::SetLocked(id(control), locked);
+    if (control == Field::Combo1 || control == Field::Combo2)
+        web::SetName(id(control), web::ListName(accessibleName(control), locked));
+}
+
+// A refused key or press is answered, as a locked text box answers with
+// its own sound or words.
+void Form1Web::sayRefused(Field list) {
+    web::Say(SpokenId, std::string(accessibleName(list)) + " is read only");
 }
 
 void Form1Web::setBackColor(Field control, design::Rgb colour) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "design/web/dom.h"
 #include "main_window/form1_rules.h"
 
 namespace velmora {
@@ -36,6 +37,10 @@ public:
 private:
     void raiseClick(Field list);
     void listen();
+    // The result the mode works out, as a screen reader is to say it.
+    std::string result() const;
+    void sayResult();
+    void sayRefused(Field list);
     // The page's address (form1_web_address.cpp): the window opens on the
     // calculation it holds, and it follows every change of the inputs.
     void followAddress();
@@ -49,6 +54,9 @@ private:
     // The selection each list last accepted, restored should a locked list
     // change after all.
     std::array<int, 2> m_acceptedIndex{};
+    // A changed result is spoken once typing pauses.
+    design::web::AfterPause m_resultPause;
+    std::string m_spokenResult;
 };
 
 }  // namespace velmora
