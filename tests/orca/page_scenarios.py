@@ -279,7 +279,7 @@ def result_unit(session):
     # Data: the size is worked out, 32 KiloBytes/second for 1 second.
     say(session, ["Left"], r"^Data", what="the size worked out")
     expect(tab_to(session, r"^Data size read only entry", shift=True), r"^Data size read only entry 32\b",
-           what="the size")
+           r"KiloBytes", what="the size with its unit")
     expect(tab_to(session, r"^Data size unit"), r"^Data size unit, read only combo box", r"^KiloBytes",
            what="the size's unit")
 
