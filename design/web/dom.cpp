@@ -49,6 +49,9 @@ EM_JS(void, velmora_dom_set_back_colour, (const char* id, int idLength, const ch
 EM_JS(void, velmora_dom_set_name, (const char* id, int idLength, const char* name, int nameLength), {
     document.getElementById(UTF8ToString(id, idLength)).setAttribute("aria-label", UTF8ToString(name, nameLength));
 });
+EM_JS(void, velmora_dom_set_description, (const char* id, int idLength, const char* text, int textLength), {
+    document.getElementById(UTF8ToString(id, idLength)).setAttribute("aria-description", UTF8ToString(text, textLength));
+});
 // A region is heard when its text changes: the same text again gets a
 // no-break space more, or one less.
 EM_JS(void, velmora_dom_say, (const char* id, int idLength, const char* text, int textLength), {
@@ -287,6 +290,10 @@ void SetBackColour(std::string_view id, Rgb background) {
 
 void SetName(std::string_view id, std::string_view name) {
     velmora_dom_set_name(id.data(), length(id), name.data(), length(name));
+}
+
+void SetDescription(std::string_view id, std::string_view text) {
+    velmora_dom_set_description(id.data(), length(id), text.data(), length(text));
 }
 
 void Say(std::string_view regionId, std::string_view text) {

@@ -31,6 +31,8 @@ void SetBackColour(std::string_view id, Rgb background);
 
 // The accessible name an element is known by (aria-label).
 void SetName(std::string_view id, std::string_view name);
+// What is heard after the name (aria-description).
+void SetDescription(std::string_view id, std::string_view text);
 
 // Has a live region say the text: the same text twice is said twice.
 void Say(std::string_view regionId, std::string_view text);

@@ -137,6 +137,15 @@ std::string backColour(const Form1Model& model, Field field) {
     return attribute("data-back", css::BackColourName(model.colours[Form1Model::slot(field)]));
 }
 
+// A size or speed is heard with the unit its list shows.
+std::string unitDescription(const Form1Model& model, Field field) {
+    if (field == Field::Text1)
+        return attribute("aria-description", core::DataSizeUnits[static_cast<std::size_t>(std::max(0, model.listIndex[0]))].text);
+    if (field == Field::Text2)
+        return attribute("aria-description", core::SpeedUnits[static_cast<std::size_t>(std::max(0, model.listIndex[1]))].text);
+    return {};
+}
+
 // The fields take input from the start: the page notes it until the
 // program is ready (app/web/early.js).
 std::string control(const Form1Model& model, const ControlDesign& c) {
@@ -146,7 +155,7 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
     switch (c.kind) {
     case ControlKind::TextBox:
         return "<input type=\"text\" class=\"field\"" + name +
-               attribute("aria-label", c.accessibleName) +
+               attribute("aria-label", c.accessibleName) + unitDescription(model, field) +
                attribute("value", model.texts[Form1Model::slot(field)]) + backColour(model, field) +
                " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
                (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";

@@ -119,6 +119,8 @@ void Form1Web::load() {
     for (const Field list : {Field::Combo1, Field::Combo2})
         m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
     m_rules.Form_Load();
+    for (const Field list : {Field::Combo1, Field::Combo2})
+        describeUnit(list);
     listen();
     followAddress();
     // The window opens silent: only what the reader changes is spoken.
@@ -264,6 +266,15 @@ void Form1Web::setLocked(Field control, bool locked) {
         web::SetName(id(control), web::ListName(accessibleName(control), locked));
 }
 
+// A size or speed is heard with its unit: the field's description is the
+// unit its list shows.
+void Form1Web::describeUnit(Field list) {
+    const bool size = list == Field::Combo1;
+    const auto index = static_cast<std::size_t>(std::max(0, web::SelectedIndex(id(list))));
+    web::SetDescription(id(size ? Field::Text1 : Field::Text2),
+                        size ? core::DataSizeUnits[index].text : core::SpeedUnits[index].text);
+}
+
 // A refused key or press is answered, as a locked text box answers with
 // its own sound or words.
 void Form1Web::sayRefused(Field list) {
@@ -278,6 +289,7 @@ void Form1Web::showAboutModal() { about::web::Show(); }
 
 void Form1Web::raiseClick(Field list) {
     m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
+    describeUnit(list);
     m_rules.Raise(list);
 }
 

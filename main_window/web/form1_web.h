@@ -36,6 +36,7 @@ public:
 
 private:
     void raiseClick(Field list);
+    void describeUnit(Field list);
     void listen();
     // The result the mode works out, as a screen reader is to say it.
     std::string result() const;

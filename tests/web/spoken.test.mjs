@@ -59,6 +59,16 @@ test("a changed result is spoken once, with its units, a second after the last k
     assert.deepEqual(await spoken(page), []);
 });
 
+test("a size or speed is described by the unit its list shows, chosen or worked out", async t => {
+    const { page } = await site.open(t);
+    assert.deepEqual(await accessible(page, byId("Text2")), ["Transfer speed", "KiloBytes/second"]);
+    // The speed worked out: 32 GigaBytes in the same time picks its own unit.
+    await chooseMode(page, 1);
+    await page.selectOption(byId("Combo1"), { label: "GigaBytes" });
+    assert.deepEqual(await accessible(page, byId("Text1")), ["Data size", "GigaBytes"]);
+    assert.deepEqual(await accessible(page, byId("Text2")), ["Transfer speed", "MegaBytes/second"]);
+});
+
 test("a locked list is named read only, and a refused key on it is answered", async t => {
     const { page } = await site.open(t);
     assert.deepEqual(await accessible(page, byId("Combo2")), ["Speed unit", ""]);
