@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -348,6 +349,22 @@ private:
     QRadioButton* option() const { return static_cast<QRadioButton*>(widget()); }
 };
 
+// The option group: a list of three options of which one is chosen, named
+// by its caption. Newer screen readers name a radio button's group at every
+// button unless the focus came from a member of the group, which Qt cannot
+// tell them; a list ends their search for the group's name, and the group is
+// still named once, on entering it.
+class OptionGroupAccessible : public QAccessibleWidget {
+public:
+    explicit OptionGroupAccessible(QGroupBox* group) : QAccessibleWidget(group, QAccessible::List) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return static_cast<QGroupBox*>(widget())->title().remove(QLatin1Char('&'));
+        return QAccessibleWidget::text(t);
+    }
+};
+
 // The About box's lines of text are read as text, not controls, its title as
 // a heading; its rules not at all.
 class AboutTextAccessible : public QAccessibleWidget {
@@ -395,6 +412,8 @@ QAccessibleInterface* factory(const QString& key, QObject* object) {
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Window);
     if (key == QLatin1String("velmora::frmAbout"))
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Dialog);
+    if (key == QLatin1String("velmora::FrameBox") && object->objectName() == QLatin1String("Frame2"))
+        return new OptionGroupAccessible(static_cast<QGroupBox*>(object));
     if (key == QLatin1String("QRadioButton") && object->parent() &&
         object->parent()->objectName() == QLatin1String("Frame2"))
         return new OptionAccessible(static_cast<QRadioButton*>(object));
