@@ -4,8 +4,9 @@
 import { after, before } from "node:test";
 import { spawn } from "node:child_process";
 import { createHash } from "node:crypto";
-import { cp, readFile, writeFile } from "node:fs/promises";
+import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import { createServer } from "node:http";
+import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
 import { createInterface } from "node:readline";
 import { chromium } from "playwright-core";
@@ -191,4 +192,19 @@ export async function retype(page, id, text) {
 
 export async function chooseMode(page, index) {
     await page.click(byId(`Option1(${index})`));
+}
+
+// A context of launch() is incognito, where nothing is installable and
+// caches do not outlive the visit: a fresh profile of its own instead.
+export async function profile(t) {
+    const dir = await mkdtemp(join(tmpdir(), "velmora-profile-"));
+    const context = await chromium.launchPersistentContext(dir,
+        { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
+    await watchPolicy(t, context);
+    t.after(async () => {
+        await context.close();
+        await rm(dir, { recursive: true, force: true });
+    });
+    context.setDefaultTimeout(15000);
+    return { context, page: context.pages()[0] ?? await context.newPage() };
 }

@@ -14,7 +14,7 @@ import lighthouse from "lighthouse";
 import desktopConfig from "lighthouse/core/config/desktop-config.js";
 import { chromium } from "playwright-core";
 import puppeteer from "puppeteer-core";
-import { chromiumArgs, chromiumPath, nextBuild, read, ready, retype, siteDir, timeFields,
+import { chromiumArgs, chromiumPath, nextBuild, profile, read, ready, retype, siteDir, timeFields,
     watchPolicy } from "./harness.mjs";
 import { firefoxPath } from "./engines/firefox.mjs";
 
@@ -104,19 +104,6 @@ async function apache(root, dir) {
         join(dir, "error.log"));
 }
 
-// A fresh profile, which keeps service workers and caches.
-async function profile(t) {
-    const dir = await mkdtemp(join(tmpdir(), "velmora-profile-"));
-    const context = await chromium.launchPersistentContext(dir,
-        { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
-    await watchPolicy(t, context);
-    t.after(async () => {
-        await context.close();
-        await rm(dir, { recursive: true, force: true });
-    });
-    context.setDefaultTimeout(15000);
-    return { context, page: context.pages()[0] ?? await context.newPage() };
-}
 
 const build = page => page.evaluate(() => document.querySelector('meta[name="build"]')?.content ?? "first");
 

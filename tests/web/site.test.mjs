@@ -5,7 +5,7 @@ import { cp, mkdtemp, readdir, readFile, rm, writeFile } from "node:fs/promises"
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
-import { chromiumArgs, chromiumPath, nextBuild, read, ready, retype, serve, serveSite, siteDir, timeFields,
+import { chromiumArgs, chromiumPath, nextBuild, profile, read, ready, retype, serve, serveSite, siteDir, timeFields,
     useSite, watchPolicy } from "./harness.mjs";
 
 const site = useSite();
@@ -108,20 +108,6 @@ test("a failed download, or a program that cannot start, is told, and the window
     }
 });
 
-// A context of launch() is incognito, where nothing is installable and
-// caches do not outlive the visit: a fresh profile of its own instead.
-async function profile(t) {
-    const dir = await mkdtemp(join(tmpdir(), "velmora-profile-"));
-    const context = await chromium.launchPersistentContext(dir,
-        { executablePath: chromiumPath, args: chromiumArgs, timeout: 60000 });
-    await watchPolicy(t, context);
-    t.after(async () => {
-        await context.close();
-        await rm(dir, { recursive: true, force: true });
-    });
-    context.setDefaultTimeout(15000);
-    return { context, page: context.pages()[0] ?? await context.newPage() };
-}
 
 test("after one visit the page is installable and works offline", async t => {
     // A server of its own, stopped below: whatever the page still fetches
