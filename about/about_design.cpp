@@ -4,7 +4,7 @@
 
 namespace velmora::about {
 
-LoadedCaptions Form_Load() {
+LoadedCaptions CaptionsOnLoad() {
     const std::string title = app::title;
     return {"About " + title,
             "Version " + std::to_string(app::versionMajor) + "." +

@@ -19,9 +19,9 @@ inline constexpr int ScreenLeft = 2340;
 inline constexpr int ScreenTop = 1935;
 
 inline constexpr std::string_view OkCaption = "OK";
-inline constexpr design::TwipsRect cmdOK{4245, 2625, 1260, 825};
+inline constexpr design::TwipsRect OkButtonPlace{4245, 2625, 1260, 825};
 // The logo at its natural size inside a 2-pixel sunken border.
-inline constexpr design::TwipsRect picIcon{960, 0, 3810, 1560};
+inline constexpr design::TwipsRect LogoPlace{960, 0, 3810, 1560};
 inline constexpr int PictureBorderPixels = 2;
 inline constexpr std::string_view LogoAccessibleName = "Kestrane logo";
 
@@ -73,6 +73,6 @@ struct LoadedCaptions {
     std::string title;    // "Velmora"
 };
 
-LoadedCaptions Form_Load();
+LoadedCaptions CaptionsOnLoad();
 
 }  // namespace velmora::about

@@ -14,13 +14,13 @@ namespace {
 void BM_KeystrokeInDataSize(benchmark::State& state) {
     velmora::Form1 window;
     window.show();
-    auto* text1 = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    text1->setFocus();
-    text1->end(false);
+    auto* dataSize = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    dataSize->setFocus();
+    dataSize->end(false);
     // Typing and deleting a digit in turn keeps the text, and the work, steady.
     bool type = true;
     for (auto _ : state) {
-        QTest::keyClick(text1, type ? Qt::Key_7 : Qt::Key_Backspace);
+        QTest::keyClick(dataSize, type ? Qt::Key_7 : Qt::Key_Backspace);
         type = !type;
     }
     state.counters["calculations"] = window.calculationRuns(velmora::core::CalcMode::Time);

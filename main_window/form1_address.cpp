@@ -27,8 +27,8 @@ constexpr std::array<std::array<std::string_view, 2>, core::DataSizeUnits.size()
 constexpr std::array<std::array<std::string_view, 2>, core::SpeedUnits.size()> SpeedUnitNames{{
     {"KB/s", "KiB/s"}, {"MB/s", "MiB/s"}}};
 
-constexpr std::array<Field, 8> WrittenOrder{Field::Text1, Field::Text2, Text3(0), Text3(1),
-                                           Text3(2),     Text3(3),     Text3(4), Text3(5)};
+constexpr std::array<Field, 8> WrittenOrder{Field::DataSize, Field::Speed, timeField(0), timeField(1),
+                                           timeField(2),     timeField(3),     timeField(4), timeField(5)};
 
 std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 
@@ -151,17 +151,17 @@ const Form1Inputs& OpeningInputs() {
     static const Form1Inputs inputs = [] {
         Form1Inputs opening;
         for (const ControlDesign& control : Form1Design) {
-            for (const Field field : {Field::Text1, Field::Text2}) {
+            for (const Field field : {Field::DataSize, Field::Speed}) {
                 if (control.name == FieldNames[slot(field)])
                     opening.texts[slot(field)] = control.caption;
             }
         }
         // The load calculates the time from the designed size and speed.
         const auto times = core::CalculateTime(
-            opening.texts[slot(Field::Text1)], core::DataSizeUnits[0].multiplier,
-            opening.texts[slot(Field::Text2)], core::SpeedUnits[0].multiplier);
+            opening.texts[slot(Field::DataSize)], core::DataSizeUnits[0].multiplier,
+            opening.texts[slot(Field::Speed)], core::SpeedUnits[0].multiplier);
         for (int i = 0; i < 6; ++i)
-            opening.texts[slot(Text3(i))] = (*times)[static_cast<std::size_t>(i)];
+            opening.texts[slot(timeField(i))] = (*times)[static_cast<std::size_t>(i)];
         return opening;
     }();
     return inputs;
@@ -169,11 +169,11 @@ const Form1Inputs& OpeningInputs() {
 
 bool IsInput(CalcMode mode, Field field) {
     switch (field) {
-    case Field::Text1:
-    case Field::Combo1:
+    case Field::DataSize:
+    case Field::SizeUnit:
         return mode != CalcMode::Data;
-    case Field::Text2:
-    case Field::Combo2:
+    case Field::Speed:
+    case Field::SpeedUnit:
         return mode != CalcMode::Speed;
     default:
         return mode != CalcMode::Time;
@@ -194,11 +194,11 @@ std::string AddressFragment(const Form1Inputs& inputs, std::string_view decimalS
         if (IsInput(inputs.mode, field) && text != opening.texts[slot(field)] &&
             characters(text) <= MaxAddressValueLength)
             add(TextNames[slot(field)], withDecimalPoint(text, decimalSeparator, decimalSeparator, "."));
-        if (field == Field::Text1 && IsInput(inputs.mode, Field::Combo1) &&
+        if (field == Field::DataSize && IsInput(inputs.mode, Field::SizeUnit) &&
             inputs.sizeUnit != opening.sizeUnit && inputs.sizeUnit >= 0 &&
             inputs.sizeUnit < static_cast<int>(SizeUnitNames.size()))
             add("size-unit", SizeUnitNames[static_cast<std::size_t>(inputs.sizeUnit)][0]);
-        if (field == Field::Text2 && IsInput(inputs.mode, Field::Combo2) &&
+        if (field == Field::Speed && IsInput(inputs.mode, Field::SpeedUnit) &&
             inputs.speedUnit != opening.speedUnit && inputs.speedUnit >= 0 &&
             inputs.speedUnit < static_cast<int>(SpeedUnitNames.size()))
             add("speed-unit", SpeedUnitNames[static_cast<std::size_t>(inputs.speedUnit)][0]);
@@ -232,10 +232,10 @@ Form1Inputs ReadAddressFragment(std::string_view fragment, std::string_view deci
                 }
                 continue;
             }
-            if (sameLetters(*name, "size-unit") && IsInput(inputs.mode, Field::Combo1)) {
+            if (sameLetters(*name, "size-unit") && IsInput(inputs.mode, Field::SizeUnit)) {
                 if (const int index = DataSizeUnitIndex(*value); index >= 0)
                     inputs.sizeUnit = index;
-            } else if (sameLetters(*name, "speed-unit") && IsInput(inputs.mode, Field::Combo2)) {
+            } else if (sameLetters(*name, "speed-unit") && IsInput(inputs.mode, Field::SpeedUnit)) {
                 if (const int index = SpeedUnitIndex(*value); index >= 0)
                     inputs.speedUnit = index;
             }

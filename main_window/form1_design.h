@@ -31,7 +31,7 @@ inline constexpr std::string_view Form1Caption = "Velmora";
 inline constexpr int Form1ClientWidth = 4905;  // twips
 inline constexpr int Form1ClientHeight = 2190;
 
-inline constexpr std::string_view Image1ToolTip = "Kestrane 2009";
+inline constexpr std::string_view LogoToolTip = "Kestrane 2009";
 
 // Option buttons sit in Frame2; every other control in the window.
 inline constexpr std::array<ControlDesign, 26> Form1Design{{

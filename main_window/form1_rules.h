@@ -10,13 +10,14 @@
 namespace velmora {
 
 // The controls whose lock and colour follow the mode, in the order a mode
-// change writes them.
-enum class Field { Text3_0, Text3_1, Text3_2, Text3_3, Text3_4, Text3_5, Text1, Text2, Combo1, Combo2 };
+// change writes them. The time fields come first, years to seconds, so a time
+// field's index (0 to 5) is its place here.
+enum class Field { Years, Weeks, Days, Hours, Minutes, Seconds, DataSize, Speed, SizeUnit, SpeedUnit };
 
-constexpr Field Text3(int index) { return static_cast<Field>(index); }
+constexpr Field timeField(int index) { return static_cast<Field>(index); }
 
-inline constexpr design::Rgb OutputBackColor{255, 189, 197};
-inline constexpr design::Rgb InputBackColor{255, 255, 255};
+inline constexpr design::Rgb ResultBackColour{255, 189, 197};
+inline constexpr design::Rgb InputBackColour{255, 255, 255};
 
 // What the rules need of a toolkit's window. Writes behave as the user's
 // edits do: one that changes a text or a list's selection raises that
@@ -29,7 +30,8 @@ public:
     // The multiplier carried by the list's selected item.
     virtual std::int32_t itemData(Field list) const = 0;
     virtual void setListIndex(Field list, int index) = 0;
-    virtual bool option1Value(int index) const = 0;
+    // Whether the option button of that quantity is the one chosen.
+    virtual bool modeChosen(core::CalcMode mode) const = 0;
     virtual void setLocked(Field control, bool locked) = 0;
     virtual void setBackColor(Field control, design::Rgb colour) = 0;
     virtual std::string decimalSeparator() const = 0;
@@ -46,14 +48,15 @@ class Form1Rules {
 public:
     explicit Form1Rules(Form1Controls& controls) : m_controls(controls) {}
 
-    void Form_Load();
-    void Option1_Click(int Index);
-    void Text1_Change();
-    void Text2_Change();
-    void Text3_Change(int Index);
-    void Combo1_Click();
-    void Combo2_Click();
-    void Image1_Click();
+    // Events, named for what happened.
+    void loaded();
+    void calculatedQuantityChosen(core::CalcMode mode);
+    void dataSizeEdited();
+    void speedEdited();
+    void timeEdited(int index);
+    void sizeUnitChosen();
+    void speedUnitChosen();
+    void logoClicked();
     // The change of a text box or the click of a list, whichever it has:
     // what an adapter raises after a write that changed the control.
     void Raise(Field control);
@@ -75,7 +78,7 @@ private:
     std::array<std::string, 6> timeFieldTexts() const;
 
     Form1Controls& m_controls;
-    bool FormReady = false;
+    bool m_loaded = false;  // nothing calculates before the window has loaded
     std::array<int, 3> m_calculationRuns{};
 };
 

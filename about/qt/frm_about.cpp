@@ -63,7 +63,7 @@ void makeRule(QWidget* parent, const about::RuleDesign& design, bool upper) {
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     createControls();
-    Form_Load();
+    loaded();
 }
 
 void frmAbout::createControls() {
@@ -80,41 +80,41 @@ void frmAbout::createControls() {
     setFixedSize(size());
     keepFixedSize(this);
 
-    cmdOK = new QPushButton(latin1(about::OkCaption), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(fromTwips(about::cmdOK));
-    cmdOK->setDefault(true);
+    m_ok = new QPushButton(latin1(about::OkCaption), this);
+    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setGeometry(fromTwips(about::OkButtonPlace));
+    m_ok->setDefault(true);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon->setLineWidth(about::PictureBorderPixels);
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
-    picIcon->setGeometry(fromTwips(about::picIcon));
-    picIcon->setFocusPolicy(Qt::StrongFocus);
-    picIcon->setAccessibleName(latin1(about::LogoAccessibleName));
+    m_logo = new QLabel(this);
+    m_logo->setObjectName(QStringLiteral("picIcon"));
+    m_logo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_logo->setLineWidth(about::PictureBorderPixels);
+    m_logo->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
+    m_logo->setGeometry(fromTwips(about::LogoPlace));
+    m_logo->setFocusPolicy(Qt::StrongFocus);
+    m_logo->setAccessibleName(latin1(about::LogoAccessibleName));
 
-    lblDescription = makeLabel(this, about::Labels[0]);
-    lblDisclaimer = makeLabel(this, about::Labels[1]);
-    lblTitle = makeLabel(this, about::Labels[2]);
-    lblVersion = makeLabel(this, about::Labels[3]);
+    m_description = makeLabel(this, about::Labels[0]);
+    m_disclaimer = makeLabel(this, about::Labels[1]);
+    m_title = makeLabel(this, about::Labels[2]);
+    m_version = makeLabel(this, about::Labels[3]);
 
     makeRule(this, about::Rule[0], true);
     makeRule(this, about::Rule[1], false);
 
-    setTabOrder(cmdOK, picIcon);
-    cmdOK->setFocus();
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    setTabOrder(m_ok, m_logo);
+    m_ok->setFocus();
+    connect(m_ok, &QPushButton::clicked, this, &frmAbout::okClicked);
 }
 
-void frmAbout::Form_Load() {
-    const about::LoadedCaptions captions = about::Form_Load();
+void frmAbout::loaded() {
+    const about::LoadedCaptions captions = about::CaptionsOnLoad();
     setWindowTitle(QString::fromStdString(captions.window));
-    lblVersion->setText(QString::fromStdString(captions.version));
-    lblTitle->setText(QString::fromStdString(captions.title));
+    m_version->setText(QString::fromStdString(captions.version));
+    m_title->setText(QString::fromStdString(captions.title));
     // Laid out for a narrow face: where a wider or taller one stands in, the
     // font fits every text in its box, as in the main window.
-    const std::array labels{lblDescription, lblDisclaimer, lblTitle, lblVersion};
+    const std::array labels{m_description, m_disclaimer, m_title, m_version};
     std::vector<CaptionRoom> rooms;
     for (const QLabel* label : labels)
         rooms.push_back({label->text(), label->width(), label->height(), true});
@@ -137,12 +137,12 @@ void frmAbout::Form_Load() {
     setAccessibleDescription(lines.join(QLatin1Char(' ')));
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::okClicked() { accept(); }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {
     // Esc presses OK, as Enter does, rather than cancelling past it.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK->click();
+        m_ok->click();
         return;
     }
     QDialog::keyPressEvent(event);

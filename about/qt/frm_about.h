@@ -19,15 +19,15 @@ protected:
 
 private:
     void createControls();
-    void Form_Load();
-    void cmdOK_Click();
+    void loaded();
+    void okClicked();
 
-    QPushButton* cmdOK = nullptr;
-    QLabel* picIcon = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
+    QPushButton* m_ok = nullptr;
+    QLabel* m_logo = nullptr;
+    QLabel* m_description = nullptr;
+    QLabel* m_disclaimer = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_version = nullptr;
 };
 
 }  // namespace velmora

@@ -37,7 +37,7 @@ std::string placed(std::string_view name, design::TwipsRect designed) {
 // focus goes to OK on opening, and Tab is the box's own. Its lines are said
 // as it opens, through a live region of its own (about_web.cpp).
 std::string AboutHtml() {
-    const LoadedCaptions captions = Form_Load();
+    const LoadedCaptions captions = CaptionsOnLoad();
     std::string html = "<dialog id=\"frmAbout\" class=\"window\" aria-labelledby=\"frmAbout-title\">\n"
                        "<div class=\"titlebar\"><h2 id=\"frmAbout-title\">" +
                        css::Html(captions.window) +
@@ -72,8 +72,8 @@ std::string AboutHtml() {
 std::string AboutCss() {
     std::string rules = css::CssRule("frmAbout", "--client-w:" + std::to_string(ClientWidth / design::TwipsPerPixel) +
                                                      ";--client-h:" + std::to_string(ClientHeight / design::TwipsPerPixel));
-    rules += css::CssRule("cmdOK", placed("cmdOK", cmdOK));
-    rules += css::CssRule("picIcon", placed("picIcon", picIcon));
+    rules += css::CssRule("cmdOK", placed("cmdOK", OkButtonPlace));
+    rules += css::CssRule("picIcon", placed("picIcon", LogoPlace));
     for (const LabelDesign& label : Labels)
         rules += css::CssRule(label.name, placed(label.name, label.place));
     for (const RuleDesign& line : Rule)

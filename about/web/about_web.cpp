@@ -17,21 +17,21 @@ void Unload() {
     dom::SetCaption("frmAbout-spoken", "");
 }
 
-void cmdOK_Click() { Unload(); }
+void okClicked() { Unload(); }
 
 }  // namespace
 
 void Install() {
-    dom::Listen("cmdOK", "click", [] { cmdOK_Click(); return true; });
+    dom::Listen("cmdOK", "click", [] { okClicked(); return true; });
     dom::Listen("frmAbout-close", "click", [] { Unload(); return true; });
     // Esc presses the cancel button; the browser would only close the box.
-    dom::Listen("frmAbout", "cancel", [] { cmdOK_Click(); return true; });
+    dom::Listen("frmAbout", "cancel", [] { okClicked(); return true; });
     dom::ListenKeys("frmAbout", [](dom::Key key) {
         switch (key) {
         case dom::Key::Enter:
         case dom::Key::Escape:
             // Enter presses the default button wherever the focus is.
-            cmdOK_Click();
+            okClicked();
             return true;
         case dom::Key::Tab:
             dom::Focus(dom::FocusedId() == "cmdOK" ? "picIcon" : "cmdOK");
@@ -43,7 +43,7 @@ void Install() {
 }
 
 void Show() {
-    const LoadedCaptions captions = Form_Load();
+    const LoadedCaptions captions = CaptionsOnLoad();
     dom::SetCaption("frmAbout-title", captions.window);
     dom::SetCaption("lblVersion", captions.version);
     dom::SetCaption("lblTitle", captions.title);
@@ -52,7 +52,7 @@ void Show() {
     // read only the button as the box opens, and Orca passes over lines of
     // one or two words ("Velmora", "Version 1.0.2") in a dialog.
     static const dom::AfterPause opened(300, [] {
-        const LoadedCaptions loaded = Form_Load();
+        const LoadedCaptions loaded = CaptionsOnLoad();
         dom::Say("frmAbout-spoken", loaded.title + ". " + loaded.version + ". " + std::string(Description) +
                                         " " + std::string(Disclaimer));
     });

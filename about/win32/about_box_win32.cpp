@@ -38,7 +38,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyLayout(UINT dpi);
     void formLoad();
-    void cmdOK_Click();
+    void okClicked();
     void paintRule(HDC dc) const;
     void drawLogo(const DRAWITEMSTRUCT& item) const;
     HBRUSH labelColours(HDC dc, HWND label) const;
@@ -109,7 +109,7 @@ bool AboutBox::create(HWND owner) {
 }
 
 void AboutBox::formLoad() {
-    const about::LoadedCaptions captions = about::Form_Load();
+    const about::LoadedCaptions captions = about::CaptionsOnLoad();
     SetWindowTextW(m_hwnd, Widen(captions.window).c_str());
     for (std::size_t i = 0; i < m_labels.size(); ++i) {
         if (about::Labels[i].name == "lblVersion")
@@ -129,8 +129,8 @@ void AboutBox::applyLayout(UINT dpi) {
         SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(m_ok, about::cmdOK);
-    place(m_picture, about::picIcon);
+    place(m_ok, about::OkButtonPlace);
+    place(m_picture, about::LogoPlace);
     for (std::size_t i = 0; i < m_labels.size(); ++i)
         place(m_labels[i], about::Labels[i].place);
     if (oldFont)
@@ -170,7 +170,7 @@ LRESULT AboutBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         // OK is the default and the cancel button: Enter and Esc press it.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-            cmdOK_Click();
+            okClicked();
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
@@ -223,7 +223,7 @@ LRESULT AboutBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
-void AboutBox::cmdOK_Click() {
+void AboutBox::okClicked() {
     m_pressedOk = true;
     m_closed = true;
 }

@@ -26,7 +26,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
                                                  locale.zeroDigit().toStdString());
     createControls();
     connectEvents();
-    m_rules.Form_Load();
+    m_rules.loaded();
     describeUnits();
     announceResults(false);
 }
@@ -34,44 +34,44 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 void Form1::connectEvents() {
     // The mode follows the checked button however it became checked: mouse,
     // keyboard, an assistive tool or code.
-    for (int i = 0; i < static_cast<int>(Option1.size()); ++i)
-        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+    for (int i = 0; i < static_cast<int>(m_modes.size()); ++i)
+        connect(m_modes[i], &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked)
-                m_rules.Option1_Click(i);
+                m_rules.calculatedQuantityChosen(static_cast<core::CalcMode>(i));
         });
     // Every change that stays, the calculations' own included: the handlers
     // themselves ignore a result field.
-    connect(Text1, &LockableLineEdit::changed, this, [this] { m_rules.Text1_Change(); });
-    connect(Text2, &LockableLineEdit::changed, this, [this] { m_rules.Text2_Change(); });
-    for (int i = 0; i < static_cast<int>(Text3.size()); ++i)
-        connect(Text3[i], &LockableLineEdit::changed, this, [this, i] { m_rules.Text3_Change(i); });
+    connect(m_dataSize, &LockableLineEdit::changed, this, [this] { m_rules.dataSizeEdited(); });
+    connect(m_speed, &LockableLineEdit::changed, this, [this] { m_rules.speedEdited(); });
+    for (int i = 0; i < static_cast<int>(m_time.size()); ++i)
+        connect(m_time[i], &LockableLineEdit::changed, this, [this, i] { m_rules.timeEdited(i); });
     // Only when the index really moves, so a calculation that sets the unit
     // it already shows starts nothing.
-    connect(Combo1, &LockableComboBox::clicked, this, [this] { m_rules.Combo1_Click(); });
-    connect(Combo2, &LockableComboBox::clicked, this, [this] { m_rules.Combo2_Click(); });
-    connect(Image1, &PictureLabel::clicked, this, [this] { m_rules.Image1_Click(); });
+    connect(m_sizeUnit, &LockableComboBox::clicked, this, [this] { m_rules.sizeUnitChosen(); });
+    connect(m_speedUnit, &LockableComboBox::clicked, this, [this] { m_rules.speedUnitChosen(); });
+    connect(m_logo, &PictureLabel::clicked, this, [this] { m_rules.logoClicked(); });
     // The logo never takes the focus; F1, the usual Help key, opens the
     // About box from anywhere in the window.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { m_rules.Image1_Click(); });
+    connect(help, &QShortcut::activated, this, [this] { m_rules.logoClicked(); });
 
     // A size or speed is heard with its unit: the field's description is
     // the unit its list shows.
-    for (LockableComboBox* unitList : {Combo1, Combo2})
+    for (LockableComboBox* unitList : {m_sizeUnit, m_speedUnit})
         connect(unitList, &QComboBox::currentIndexChanged, this, &Form1::describeUnits);
     // The results are spoken once typing pauses, not at every key.
     m_pause = new QTimer(this);
     m_pause->setSingleShot(true);
     m_pause->setInterval(1000);
     connect(m_pause, &QTimer::timeout, this, [this] { announceResults(true); });
-    for (LockableLineEdit* field : {Text1, Text2})
+    for (LockableLineEdit* field : {m_dataSize, m_speed})
         connect(field, &QLineEdit::textEdited, m_pause, qOverload<>(&QTimer::start));
-    for (LockableLineEdit* field : Text3)
+    for (LockableLineEdit* field : m_time)
         connect(field, &QLineEdit::textEdited, m_pause, qOverload<>(&QTimer::start));
-    for (LockableComboBox* unitList : {Combo1, Combo2})
+    for (LockableComboBox* unitList : {m_sizeUnit, m_speedUnit})
         connect(unitList, &QComboBox::activated, m_pause, qOverload<>(&QTimer::start));
     // A new mode changes no result: what it shows is taken as heard.
-    for (QRadioButton* option : Option1)
+    for (QRadioButton* option : m_modes)
         connect(option, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 announceResults(false);
@@ -79,14 +79,14 @@ void Form1::connectEvents() {
 }
 
 void Form1::describeUnits() {
-    Text1->setAccessibleDescription(Combo1->currentText());
-    Text2->setAccessibleDescription(Combo2->currentText());
+    m_dataSize->setAccessibleDescription(m_sizeUnit->currentText());
+    m_speed->setAccessibleDescription(m_speedUnit->currentText());
 }
 
 void Form1::announceResults(bool speak) {
     // Each result that changed since it was last heard, with its unit.
-    const std::array<LockableLineEdit*, 8> fields{Text1, Text2, Text3[0], Text3[1],
-                                                  Text3[2], Text3[3], Text3[4], Text3[5]};
+    const std::array<LockableLineEdit*, 8> fields{m_dataSize, m_speed, m_time[0], m_time[1],
+                                                  m_time[2], m_time[3], m_time[4], m_time[5]};
     QStringList changed;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         LockableLineEdit* field = fields[i];
@@ -113,21 +113,21 @@ void Form1::announceResults(bool speak) {
 
 LockableLineEdit* Form1::textBox(Field field) const {
     switch (field) {
-    case Field::Text1:
-        return Text1;
-    case Field::Text2:
-        return Text2;
-    case Field::Combo1:
-    case Field::Combo2:
+    case Field::DataSize:
+        return m_dataSize;
+    case Field::Speed:
+        return m_speed;
+    case Field::SizeUnit:
+    case Field::SpeedUnit:
         break;
     default:
-        return Text3[static_cast<std::size_t>(field)];
+        return m_time[static_cast<std::size_t>(field)];
     }
     return nullptr;
 }
 
 LockableComboBox* Form1::list(Field field) const {
-    return field == Field::Combo1 ? Combo1 : field == Field::Combo2 ? Combo2 : nullptr;
+    return field == Field::SizeUnit ? m_sizeUnit : field == Field::SpeedUnit ? m_speedUnit : nullptr;
 }
 
 std::string Form1::text(Field textBox) const { return this->textBox(textBox)->text().toStdString(); }
@@ -140,8 +140,8 @@ std::int32_t Form1::itemData(Field list) const { return this->list(list)->curren
 
 void Form1::setListIndex(Field list, int index) { this->list(list)->writeIndex(index); }
 
-bool Form1::option1Value(int index) const {
-    return Option1[static_cast<std::size_t>(index)]->isChecked();
+bool Form1::modeChosen(core::CalcMode mode) const {
+    return m_modes[static_cast<std::size_t>(mode)]->isChecked();
 }
 
 void Form1::setLocked(Field control, bool locked) {

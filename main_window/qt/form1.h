@@ -43,7 +43,7 @@ private:
     void setText(Field textBox, const std::string& text) override;
     std::int32_t itemData(Field list) const override;
     void setListIndex(Field list, int index) override;
-    bool option1Value(int index) const override;
+    bool modeChosen(core::CalcMode mode) const override;
     void setLocked(Field control, bool locked) override;
     void setBackColor(Field control, design::Rgb colour) override;
     std::string decimalSeparator() const override { return m_decimalSeparator; }
@@ -52,15 +52,15 @@ private:
     LockableLineEdit* textBox(Field field) const;
     LockableComboBox* list(Field field) const;
 
-    QGroupBox* Frame2 = nullptr;
-    std::array<QRadioButton*, 3> Option1{};
+    QGroupBox* m_modeFrame = nullptr;
+    std::array<QRadioButton*, 3> m_modes{};
     QButtonGroup* m_modeGroup = nullptr;
-    LockableLineEdit* Text1 = nullptr;
-    LockableComboBox* Combo1 = nullptr;
-    LockableLineEdit* Text2 = nullptr;
-    LockableComboBox* Combo2 = nullptr;
-    std::array<LockableLineEdit*, 6> Text3{};
-    PictureLabel* Image1 = nullptr;
+    LockableLineEdit* m_dataSize = nullptr;
+    LockableComboBox* m_sizeUnit = nullptr;
+    LockableLineEdit* m_speed = nullptr;
+    LockableComboBox* m_speedUnit = nullptr;
+    std::array<LockableLineEdit*, 6> m_time{};
+    PictureLabel* m_logo = nullptr;
     // Results heard once typing pauses, as they last were.
     QTimer* m_pause = nullptr;
     std::array<QString, 8> m_heard;

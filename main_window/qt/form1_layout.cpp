@@ -142,37 +142,37 @@ void Form1::createControls() {
         }
     }
 
-    Frame2 = findChild<QGroupBox*>(QStringLiteral("Frame2"));
-    Text1 = findChild<LockableLineEdit*>(QStringLiteral("Text1"));
-    Text2 = findChild<LockableLineEdit*>(QStringLiteral("Text2"));
-    Combo1 = findChild<LockableComboBox*>(QStringLiteral("Combo1"));
-    Combo2 = findChild<LockableComboBox*>(QStringLiteral("Combo2"));
-    Image1 = findChild<PictureLabel*>(QStringLiteral("Image1"));
+    m_modeFrame = findChild<QGroupBox*>(QStringLiteral("Frame2"));
+    m_dataSize = findChild<LockableLineEdit*>(QStringLiteral("Text1"));
+    m_speed = findChild<LockableLineEdit*>(QStringLiteral("Text2"));
+    m_sizeUnit = findChild<LockableComboBox*>(QStringLiteral("Combo1"));
+    m_speedUnit = findChild<LockableComboBox*>(QStringLiteral("Combo2"));
+    m_logo = findChild<PictureLabel*>(QStringLiteral("Image1"));
     m_modeGroup = new QButtonGroup(this);
-    for (int i = 0; i < static_cast<int>(Text3.size()); ++i)
-        Text3[i] = findChild<LockableLineEdit*>(QStringLiteral("Text3(%1)").arg(i));
-    for (int i = 0; i < static_cast<int>(Option1.size()); ++i) {
-        Option1[i] = Frame2->findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
-        m_modeGroup->addButton(Option1[i], i);
+    for (int i = 0; i < static_cast<int>(m_time.size()); ++i)
+        m_time[i] = findChild<LockableLineEdit*>(QStringLiteral("Text3(%1)").arg(i));
+    for (int i = 0; i < static_cast<int>(m_modes.size()); ++i) {
+        m_modes[i] = m_modeFrame->findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
+        m_modeGroup->addButton(m_modes[i], i);
     }
-    Option1[0]->setChecked(true);
+    m_modes[0]->setChecked(true);
 
-    Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
-    Image1->setScaledContents(true);
-    Image1->setToolTip(latin1(Image1ToolTip));
+    m_logo->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.bmp")));
+    m_logo->setScaledContents(true);
+    m_logo->setToolTip(latin1(LogoToolTip));
     // The small captions lie over the logo's edge and stay on top of it.
     for (const char* name : {"Label10", "Label11"})
         findChild<QLabel*>(QString::fromLatin1(name))->raise();
 
-    fill(Combo1, core::DataSizeUnits);
-    fill(Combo2, core::SpeedUnits);
+    fill(m_sizeUnit, core::DataSizeUnits);
+    fill(m_speedUnit, core::SpeedUnits);
     fitDialogFont();
 
     std::sort(focusOrder.begin(), focusOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
-    Text1->setFocus();
+    m_dataSize->setFocus();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -186,7 +186,7 @@ void Form1::fitDialogFont() {
         if (label->isVisibleTo(this) && !IsSmallCaption(label->objectName().toStdString()))
             captions.push_back({label->text(), label->width(), label->height()});
     }
-    for (QRadioButton* button : Option1) {
+    for (QRadioButton* button : m_modes) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
@@ -195,7 +195,7 @@ void Form1::fitDialogFont() {
         captions.push_back({button->text(), room.width(), room.height()});
     }
     // The list's arrow takes its share of the field.
-    for (const LockableComboBox* list : {Combo1, Combo2})
+    for (const LockableComboBox* list : {m_sizeUnit, m_speedUnit})
         for (int i = 0; i < list->count(); ++i)
             captions.push_back({list->itemText(i), list->width() - 24, list->height()});
     setFont(fitCaptions(font(), captions));

@@ -61,20 +61,20 @@ public:
         rules.Raise(textBox);
     }
     std::int32_t itemData(Field list) const override {
-        const int index = listIndex[list == Field::Combo1 ? 0 : 1];
+        const int index = listIndex[list == Field::SizeUnit ? 0 : 1];
         if (index < 0)
             return 0;
-        return list == Field::Combo1 ? core::DataSizeUnits[static_cast<std::size_t>(index)].multiplier
+        return list == Field::SizeUnit ? core::DataSizeUnits[static_cast<std::size_t>(index)].multiplier
                                      : core::SpeedUnits[static_cast<std::size_t>(index)].multiplier;
     }
     void setListIndex(Field list, int index) override {
-        int& current = listIndex[list == Field::Combo1 ? 0 : 1];
+        int& current = listIndex[list == Field::SizeUnit ? 0 : 1];
         if (current == index)
             return;
         current = index;
         rules.Raise(list);
     }
-    bool option1Value(int index) const override { return index == 0; }
+    bool modeChosen(core::CalcMode mode) const override { return mode == core::CalcMode::Time; }
     void setLocked(Field control, bool isLocked) override { locked[slot(control)] = isLocked; }
     void setBackColor(Field control, design::Rgb colour) override { colours[slot(control)] = colour; }
     // Whole numbers only at load, which read the same in every language.
@@ -139,9 +139,9 @@ std::string backColour(const Form1Model& model, Field field) {
 
 // A size or speed is heard with the unit its list shows.
 std::string unitDescription(const Form1Model& model, Field field) {
-    if (field == Field::Text1)
+    if (field == Field::DataSize)
         return attribute("aria-description", core::DataSizeUnits[static_cast<std::size_t>(std::max(0, model.listIndex[0]))].text);
-    if (field == Field::Text2)
+    if (field == Field::Speed)
         return attribute("aria-description", core::SpeedUnits[static_cast<std::size_t>(std::max(0, model.listIndex[1]))].text);
     return {};
 }
@@ -160,7 +160,7 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
                " inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\"" +
                (model.locked[Form1Model::slot(field)] ? " readonly" : "") + ">\n";
     case ControlKind::List: {
-        const bool first = field == Field::Combo1;
+        const bool first = field == Field::SizeUnit;
         const int selected = model.listIndex[first ? 0 : 1];
         const bool locked = model.locked[Form1Model::slot(field)];
         return "<select class=\"field\"" + name +
@@ -183,7 +183,7 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
                "<img" + name + " src=\"logo-window.png\" srcset=\"logo-window.png 105w, "
                "logo-window-2x.png 210w, logo-window-3x.png 315w\" sizes=\"" + windowWidths(c) +
                "\" role=\"button\"" +
-               attribute("alt", c.accessibleName) + attribute("title", Image1ToolTip) +
+               attribute("alt", c.accessibleName) + attribute("title", LogoToolTip) +
                " draggable=\"false\"></picture>\n";
     case ControlKind::Label: {
         const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
@@ -204,7 +204,7 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
 const Form1Model& loaded() {
     // Built in place: its rules hold a reference to it.
     static Form1Model model;
-    static const bool ran = (model.rules.Form_Load(), true);
+    static const bool ran = (model.rules.loaded(), true);
     (void)ran;
     return model;
 }
@@ -269,7 +269,7 @@ std::string Form1Html() {
 
 std::string Form1Css() {
     // Every colour the rules give a field; the program names one per field.
-    std::string rules = css::CssBackColourRule(OutputBackColor) + css::CssBackColourRule(InputBackColor);
+    std::string rules = css::CssBackColourRule(ResultBackColour) + css::CssBackColourRule(InputBackColour);
     rules += css::CssRule("Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
                                                   ";--client-h:" + std::to_string(Form1ClientHeight / design::TwipsPerPixel) +
                                                   ";--phone-columns:" + std::to_string(Form1PhoneColumns));

@@ -23,9 +23,9 @@ std::string_view id(Field field) { return FieldNames[static_cast<std::size_t>(fi
 
 std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 
-std::size_t listSlot(Field list) { return list == Field::Combo1 ? 0 : 1; }
+std::size_t listSlot(Field list) { return list == Field::SizeUnit ? 0 : 1; }
 
-constexpr std::array<std::string_view, 3> Option1Ids{"Option1(0)", "Option1(1)", "Option1(2)"};
+constexpr std::array<std::string_view, 3> ModeIds{"Option1(0)", "Option1(1)", "Option1(2)"};
 
 // The page's live region (main_window/web/form1_page.cpp).
 constexpr std::string_view SpokenId = "Form1-spoken";
@@ -116,10 +116,10 @@ Form1Web::Form1Web()
       m_resultPause(ResultPauseMilliseconds, [this] { sayResult(); }) {}
 
 void Form1Web::load() {
-    for (const Field list : {Field::Combo1, Field::Combo2})
+    for (const Field list : {Field::SizeUnit, Field::SpeedUnit})
         m_acceptedIndex[listSlot(list)] = web::SelectedIndex(id(list));
-    m_rules.Form_Load();
-    for (const Field list : {Field::Combo1, Field::Combo2})
+    m_rules.loaded();
+    for (const Field list : {Field::SizeUnit, Field::SpeedUnit})
         describeUnit(list);
     listen();
     followAddress();
@@ -130,21 +130,21 @@ void Form1Web::load() {
 // What the mode works out, with its unit or units: "Time: 17 minutes 4
 // seconds", "Transfer speed: 1.33 MegaBytes/second".
 std::string Form1Web::result() const {
-    if (option1Value(1))
-        return "Transfer speed: " + text(Field::Text2) + " " +
+    if (modeChosen(core::CalcMode::Speed))
+        return "Transfer speed: " + text(Field::Speed) + " " +
                std::string(core::SpeedUnits[static_cast<std::size_t>(
-                   std::max(0, web::SelectedIndex(id(Field::Combo2))))].text);
-    if (option1Value(2))
-        return "Data size: " + text(Field::Text1) + " " +
+                   std::max(0, web::SelectedIndex(id(Field::SpeedUnit))))].text);
+    if (modeChosen(core::CalcMode::Data))
+        return "Data size: " + text(Field::DataSize) + " " +
                std::string(core::DataSizeUnits[static_cast<std::size_t>(
-                   std::max(0, web::SelectedIndex(id(Field::Combo1))))].text);
+                   std::max(0, web::SelectedIndex(id(Field::SizeUnit))))].text);
     std::string time;
     for (int i = 0; i < 6; ++i) {
-        const std::string value = text(Text3(i));
+        const std::string value = text(timeField(i));
         if (value != "0")
-            time += " " + timePart(value, Text3(i));
+            time += " " + timePart(value, timeField(i));
     }
-    return "Time:" + (time.empty() ? " " + timePart("0", Text3(5)) : time);
+    return "Time:" + (time.empty() ? " " + timePart("0", timeField(5)) : time);
 }
 
 // Spoken once typing pauses, should it differ from the last spoken.
@@ -158,23 +158,23 @@ void Form1Web::sayResult() {
 
 void Form1Web::listen() {
     for (int i = 0; i < 6; ++i)
-        web::Listen(id(Text3(i)), "input", [this, i] {
-            m_rules.Text3_Change(i);
+        web::Listen(id(timeField(i)), "input", [this, i] {
+            m_rules.timeEdited(i);
             m_resultPause.restart();
             return false;
         });
-    web::Listen(id(Field::Text1), "input", [this] {
-        m_rules.Text1_Change();
+    web::Listen(id(Field::DataSize), "input", [this] {
+        m_rules.dataSizeEdited();
         m_resultPause.restart();
         return false;
     });
-    web::Listen(id(Field::Text2), "input", [this] {
-        m_rules.Text2_Change();
+    web::Listen(id(Field::Speed), "input", [this] {
+        m_rules.speedEdited();
         m_resultPause.restart();
         return false;
     });
 
-    for (const Field list : {Field::Combo1, Field::Combo2}) {
+    for (const Field list : {Field::SizeUnit, Field::SpeedUnit}) {
         const auto locked = [this, list] { return m_locked[slot(list)]; };
         // A locked list keeps its place in the focus order; the keys that
         // would change or open it are cancelled, the browser's own pass.
@@ -209,10 +209,11 @@ void Form1Web::listen() {
         });
     }
 
-    for (int i = 0; i < static_cast<int>(Option1Ids.size()); ++i)
-        web::Listen(Option1Ids[static_cast<std::size_t>(i)], "change", [this, i] {
-            if (option1Value(i)) {
-                m_rules.Option1_Click(i);
+    for (int i = 0; i < static_cast<int>(ModeIds.size()); ++i)
+        web::Listen(ModeIds[static_cast<std::size_t>(i)], "change", [this, i] {
+            const auto mode = static_cast<core::CalcMode>(i);
+            if (modeChosen(mode)) {
+                m_rules.calculatedQuantityChosen(mode);
                 // A new mode recalculates nothing: its result is not news.
                 m_spokenResult = result();
             }
@@ -220,14 +221,14 @@ void Form1Web::listen() {
         });
 
     web::TitleClippedTexts();
-    web::Listen("Image1", "click", [this] { m_rules.Image1_Click(); return false; });
+    web::Listen("Image1", "click", [this] { m_rules.logoClicked(); return false; });
     // A click on the logo leaves the focus where it was, as on the desktop.
     web::Listen("Image1", "mousedown", [] { return true; });
     // F1 opens the About box from anywhere, instead of the browser's help.
     web::ListenKeys("", [this](web::Key key) {
         if (key != web::Key::F1)
             return false;
-        m_rules.Image1_Click();
+        m_rules.logoClicked();
         return true;
     });
 }
@@ -255,23 +256,23 @@ void Form1Web::setListIndex(Field list, int index) {
     raiseClick(list);
 }
 
-bool Form1Web::option1Value(int index) const {
-    return web::Checked(Option1Ids[static_cast<std::size_t>(index)]);
+bool Form1Web::modeChosen(core::CalcMode mode) const {
+    return web::Checked(ModeIds[static_cast<std::size_t>(mode)]);
 }
 
 void Form1Web::setLocked(Field control, bool locked) {
     m_locked[slot(control)] = locked;
     web::SetLocked(id(control), locked);
-    if (control == Field::Combo1 || control == Field::Combo2)
+    if (control == Field::SizeUnit || control == Field::SpeedUnit)
         web::SetName(id(control), web::ListName(accessibleName(control), locked));
 }
 
 // A size or speed is heard with its unit: the field's description is the
 // unit its list shows.
 void Form1Web::describeUnit(Field list) {
-    const bool size = list == Field::Combo1;
+    const bool size = list == Field::SizeUnit;
     const auto index = static_cast<std::size_t>(std::max(0, web::SelectedIndex(id(list))));
-    web::SetDescription(id(size ? Field::Text1 : Field::Text2),
+    web::SetDescription(id(size ? Field::DataSize : Field::Speed),
                         size ? core::DataSizeUnits[index].text : core::SpeedUnits[index].text);
 }
 

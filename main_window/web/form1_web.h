@@ -25,7 +25,7 @@ public:
     void setText(Field textBox, const std::string& text) override;
     std::int32_t itemData(Field list) const override;
     void setListIndex(Field list, int index) override;
-    bool option1Value(int index) const override;
+    bool modeChosen(core::CalcMode mode) const override;
     void setLocked(Field control, bool locked) override;
     void setBackColor(Field control, design::Rgb colour) override;
     std::string decimalSeparator() const override { return m_decimalSeparator; }

@@ -35,17 +35,16 @@ void Form1Web::followAddress() {
 // it changes something, as a user would.
 void Form1Web::applyAddress() {
     const Form1Inputs wanted = ReadAddressFragment(web::Fragment(), m_decimalSeparator);
-    const int mode = static_cast<int>(wanted.mode);
-    if (!option1Value(mode)) {
-        web::SetChecked(optionId(mode));
-        m_rules.Option1_Click(mode);
+    if (!modeChosen(wanted.mode)) {
+        web::SetChecked(optionId(static_cast<int>(wanted.mode)));
+        m_rules.calculatedQuantityChosen(wanted.mode);
     }
-    if (IsInput(wanted.mode, Field::Combo1))
-        setListIndex(Field::Combo1, wanted.sizeUnit);
-    if (IsInput(wanted.mode, Field::Combo2))
-        setListIndex(Field::Combo2, wanted.speedUnit);
-    for (const Field field : {Field::Text1, Field::Text2, Text3(0), Text3(1), Text3(2), Text3(3),
-                              Text3(4), Text3(5)}) {
+    if (IsInput(wanted.mode, Field::SizeUnit))
+        setListIndex(Field::SizeUnit, wanted.sizeUnit);
+    if (IsInput(wanted.mode, Field::SpeedUnit))
+        setListIndex(Field::SpeedUnit, wanted.speedUnit);
+    for (const Field field : {Field::DataSize, Field::Speed, timeField(0), timeField(1), timeField(2), timeField(3),
+                              timeField(4), timeField(5)}) {
         if (IsInput(wanted.mode, field))
             setText(field, wanted.texts[static_cast<std::size_t>(field)]);
     }
@@ -56,13 +55,13 @@ void Form1Web::applyAddress() {
 Form1Inputs Form1Web::inputs() const {
     Form1Inputs current;
     for (int i = 0; i < 3; ++i) {
-        if (option1Value(i))
+        if (modeChosen(static_cast<core::CalcMode>(i)))
             current.mode = static_cast<core::CalcMode>(i);
     }
     for (std::size_t i = 0; i < current.texts.size(); ++i)
         current.texts[i] = text(static_cast<Field>(i));
-    current.sizeUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::Combo1)]);
-    current.speedUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::Combo2)]);
+    current.sizeUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::SizeUnit)]);
+    current.speedUnit = web::SelectedIndex(FieldNames[static_cast<std::size_t>(Field::SpeedUnit)]);
     return current;
 }
 

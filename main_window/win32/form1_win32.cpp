@@ -131,8 +131,8 @@ bool Form1::create(HINSTANCE instance, bool endsProgram) {
     fitWindow();
     createControls(instance);
 
-    m_rules.Form_Load();
-    m_lastFocus = state(Field::Text1).hwnd;
+    m_rules.loaded();
+    m_lastFocus = state(Field::DataSize).hwnd;
     return true;
 }
 
@@ -152,7 +152,7 @@ bool Form1::preTranslateMessage(MSG& message) {
     // F1, the usual Help key, opens the About box from anywhere in the window.
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
         if (IsWindowEnabled(m_hwnd))
-            m_rules.Image1_Click();
+            m_rules.logoClicked();
         return true;
     }
     return IsDialogMessageW(m_hwnd, &message);
@@ -360,12 +360,12 @@ void Form1::onCommand(HWND control, WORD code) {
         return;
     }
     if (const int option = optionOf(control); option >= 0) {
-        if (code == BN_CLICKED && option1Value(option))
+        if (code == BN_CLICKED && modeChosen(static_cast<core::CalcMode>(option)))
             modeFollows(option);
         return;
     }
     if (control == m_image && code == STN_CLICKED)
-        m_rules.Image1_Click();
+        m_rules.logoClicked();
 }
 
 // The user's edit, or another program's: an edit box tells of every change,
@@ -419,7 +419,7 @@ void Form1::modeFollows(int index) {
         if (wanted != style)
             SetWindowLongPtrW(button, GWL_STYLE, wanted);
     }
-    m_rules.Option1_Click(index);
+    m_rules.calculatedQuantityChosen(static_cast<core::CalcMode>(index));
 }
 
 std::string Form1::text(Field textBox) const { return Narrow(WindowText(state(textBox).hwnd)); }
@@ -460,8 +460,8 @@ void Form1::setListIndex(Field list, int index) {
     m_rules.Raise(list);
 }
 
-bool Form1::option1Value(int index) const {
-    return SendMessageW(m_options[static_cast<std::size_t>(index)], BM_GETCHECK, 0, 0) ==
+bool Form1::modeChosen(core::CalcMode mode) const {
+    return SendMessageW(m_options[static_cast<std::size_t>(mode)], BM_GETCHECK, 0, 0) ==
            BST_CHECKED;
 }
 

@@ -52,7 +52,7 @@ private:
     struct FieldState {
         HWND hwnd = nullptr;
         bool locked = false;
-        design::Rgb backColour = InputBackColor;
+        design::Rgb backColour = InputBackColour;
         std::wstring accepted;  // text boxes: the text the last change reported
         int acceptedIndex = -1;  // lists: the selection the last click reported
     };
@@ -94,7 +94,7 @@ private:
     void setText(Field textBox, const std::string& text) override;
     std::int32_t itemData(Field list) const override;
     void setListIndex(Field list, int index) override;
-    bool option1Value(int index) const override;
+    bool modeChosen(core::CalcMode mode) const override;
     void setLocked(Field control, bool locked) override;
     void setBackColor(Field control, design::Rgb colour) override;
     std::string decimalSeparator() const override { return m_decimalSeparator; }
@@ -105,7 +105,7 @@ private:
     // The field a control shows, or -1.
     int fieldOf(HWND control) const;
     int optionOf(HWND control) const;
-    bool isList(Field field) const { return field == Field::Combo1 || field == Field::Combo2; }
+    bool isList(Field field) const { return field == Field::SizeUnit || field == Field::SpeedUnit; }
 
     HWND m_hwnd = nullptr;
     HINSTANCE m_instance = nullptr;

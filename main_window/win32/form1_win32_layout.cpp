@@ -26,8 +26,8 @@ constexpr std::size_t designIndex(std::string_view name) {
     return Form1Design.size();
 }
 
-constexpr std::size_t Frame2 = designIndex("Frame2");
-static_assert(Frame2 < Form1Design.size());
+constexpr std::size_t ModeFrame = designIndex("Frame2");
+static_assert(ModeFrame < Form1Design.size());
 
 DWORD labelAlignment(Alignment alignment) {
     switch (alignment) {
@@ -45,8 +45,8 @@ DWORD labelAlignment(Alignment alignment) {
 design::TwipsRect placeInWindow(const ControlDesign& control) {
     design::TwipsRect place = control.place;
     if (control.kind == ControlKind::Option) {
-        place.left += Form1Design[Frame2].place.left;
-        place.top += Form1Design[Frame2].place.top;
+        place.left += Form1Design[ModeFrame].place.left;
+        place.top += Form1Design[ModeFrame].place.top;
     }
     return place;
 }
@@ -112,7 +112,7 @@ void Form1::createControls(HINSTANCE instance) {
         fitControl(index, place, true);
     }
     // The frame lies under its buttons, so it never paints over them.
-    SetWindowPos(m_controls[Frame2], HWND_BOTTOM, 0, 0, 0, 0,
+    SetWindowPos(m_controls[ModeFrame], HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     for (std::size_t i = 0; i < FieldNames.size(); ++i) {
@@ -133,8 +133,8 @@ void Form1::createControls(HINSTANCE instance) {
                          static_cast<LPARAM>(unit.multiplier));
         }
     };
-    fill(Field::Combo1, core::DataSizeUnits);
-    fill(Field::Combo2, core::SpeedUnits);
+    fill(Field::SizeUnit, core::DataSizeUnits);
+    fill(Field::SpeedUnit, core::SpeedUnits);
 
     // Checked before the buttons are watched: the load itself reports the mode.
     SendMessageW(m_options[0], BM_SETCHECK, BST_CHECKED, 0);
@@ -152,7 +152,7 @@ void Form1::completeControls() {
         return;
     // The locks of the lists, and the mode following its buttons, matter
     // from the first input on.
-    for (const Field list : {Field::Combo1, Field::Combo2})
+    for (const Field list : {Field::SizeUnit, Field::SpeedUnit})
         SetWindowSubclass(state(list).hwnd, listProc, static_cast<UINT_PTR>(list),
                           reinterpret_cast<DWORD_PTR>(this));
     for (std::size_t i = 0; i < m_options.size(); ++i)
@@ -179,7 +179,7 @@ void Form1::completeControls() {
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
                                 m_instance, nullptr);
-    std::wstring tip = Widen(Image1ToolTip);
+    std::wstring tip = Widen(LogoToolTip);
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -30,19 +30,19 @@ TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
         const char* fragment;
     } rows[] = {
         {OpeningInputs(), ""},
-        {with(CalcMode::Time, {{Field::Text1, "4"}, {Field::Text2, "10"}}, 2, 1),
+        {with(CalcMode::Time, {{Field::DataSize, "4"}, {Field::Speed, "10"}}, 2, 1),
          "calculate=time&size=4&size-unit=GB&speed=10&speed-unit=MB/s"},
         // The time fields are results here: never written.
-        {with(CalcMode::Time, {{Text3(5), "7"}}), ""},
+        {with(CalcMode::Time, {{timeField(5), "7"}}), ""},
         {with(CalcMode::Speed, {}), "calculate=speed"},
         // Opening values left out; the speed and its unit are results.
         {with(CalcMode::Speed,
-              {{Field::Text1, "4"}, {Field::Text2, "10"}, {Text3(4), "6"}, {Text3(5), "49.6"}}, 2, 1),
+              {{Field::DataSize, "4"}, {Field::Speed, "10"}, {timeField(4), "6"}, {timeField(5), "49.6"}}, 2, 1),
          "calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6"},
-        {with(CalcMode::Data, {{Text3(0), "1"}, {Text3(5), "1"}}, 3, 1),
+        {with(CalcMode::Data, {{timeField(0), "1"}, {timeField(5), "1"}}, 3, 1),
          "calculate=data&speed-unit=MB/s&years=1"},
-        {with(CalcMode::Time, {{Field::Text1, ""}}, 3), "calculate=time&size=&size-unit=B"},
-        {with(CalcMode::Time, {{Field::Text1, std::string(MaxAddressValueLength + 1, '9')}}), ""},
+        {with(CalcMode::Time, {{Field::DataSize, ""}}, 3), "calculate=time&size=&size-unit=B"},
+        {with(CalcMode::Time, {{Field::DataSize, std::string(MaxAddressValueLength + 1, '9')}}), ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.fragment);
@@ -56,7 +56,7 @@ TEST(Form1AddressTest, AnyTypedTextComesBackAsTyped) {
                                  std::string(MaxAddressValueLength, '9')};
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
-        const Form1Inputs inputs = with(CalcMode::Speed, {{Field::Text1, text}, {Text3(2), text}});
+        const Form1Inputs inputs = with(CalcMode::Speed, {{Field::DataSize, text}, {timeField(2), text}});
         const std::string fragment = AddressFragment(inputs);
         EXPECT_EQ(fragment.find_first_of(" #\"<>"), std::string::npos) << fragment;
         EXPECT_EQ(ReadAddressFragment(fragment), inputs);
@@ -88,18 +88,18 @@ TEST(Form1AddressTest, ANumberReadsTheSameInTheWritersAndTheReadersLanguage) {
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.typed << " from " << row.writer << " to " << row.reader);
         const std::string fragment =
-            AddressFragment(with(CalcMode::Time, {{Field::Text1, row.typed}}), row.writer);
+            AddressFragment(with(CalcMode::Time, {{Field::DataSize, row.typed}}), row.writer);
         EXPECT_EQ(fragment, std::string("calculate=time&") + row.written);
         const Form1Inputs opened = ReadAddressFragment(fragment, row.reader);
-        EXPECT_EQ(opened.texts[slot(Field::Text1)], row.opened);
-        EXPECT_EQ(core::ParseNumber(opened.texts[slot(Field::Text1)], row.reader),
+        EXPECT_EQ(opened.texts[slot(Field::DataSize)], row.opened);
+        EXPECT_EQ(core::ParseNumber(opened.texts[slot(Field::DataSize)], row.reader),
                   core::ParseNumber(row.typed, row.writer));
     }
 }
 
 // As URLSearchParams reads and writes the form: '+' is a blank.
 TEST(Form1AddressTest, APlusIsABlankAndAnEscapedPlusAPlus) {
-    EXPECT_EQ(AddressFragment(with(CalcMode::Time, {{Field::Text1, "1 024+"}})),
+    EXPECT_EQ(AddressFragment(with(CalcMode::Time, {{Field::DataSize, "1 024+"}})),
               "calculate=time&size=1+024%2B");
     const struct {
         const char* fragment;
@@ -108,7 +108,7 @@ TEST(Form1AddressTest, APlusIsABlankAndAnEscapedPlusAPlus) {
                 {"si+ze=64", "32"},      {"size=1%20024", "1 024"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.fragment);
-        EXPECT_EQ(ReadAddressFragment(row.fragment).texts[slot(Field::Text1)], row.text);
+        EXPECT_EQ(ReadAddressFragment(row.fragment).texts[slot(Field::DataSize)], row.text);
     }
 }
 

@@ -42,19 +42,19 @@ public:
     }
 
     struct Snapshot {
-        QString text1, text2;
+        QString dataSize, speed;
         std::array<QString, 6> time;
-        int unit1, unit2;
+        int sizeUnit, speedUnit;
         int mode;
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snapshot() const {
         int mode = -1;
         for (int i = 0; i < 3; ++i)
-            if (option1(i)->isChecked())
+            if (modeButton(i)->isChecked())
                 mode = i;
-        return {text1()->text(), text2()->text(), timeTexts(), combo1()->currentIndex(),
-                combo2()->currentIndex(), mode};
+        return {dataSizeBox()->text(), speedBox()->text(), timeTexts(), sizeUnitList()->currentIndex(),
+                speedUnitList()->currentIndex(), mode};
     }
 };
 
@@ -151,8 +151,8 @@ TEST_F(AboutTest, EveryWayOfClosingLeavesTheWindowAsItWas) {
                   runs(core::CalcMode::Data),
               calculations);
     // And the window takes input again.
-    typeInto(text2(), "2");
-    EXPECT_EQ(text1()->text(), "10.55");
+    typeInto(speedBox(), "2");
+    EXPECT_EQ(dataSizeBox()->text(), "10.55");
 }
 
 TEST_F(AboutTest, MainWindowTakesNoInputWhileOpen) {
@@ -162,16 +162,16 @@ TEST_F(AboutTest, MainWindowTakesNoInputWhileOpen) {
         return widget->mapTo(window.get(), point);
     };
     ASSERT_TRUE(withAboutOpen([&](QDialog* box) {
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(option1(1), {6, 6}));
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(text2(), {5, 5}));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(modeButton(1), {6, 6}));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(speedBox(), {5, 5}));
         QTest::keyClick(window->windowHandle(), Qt::Key_5);
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
         EXPECT_TRUE(box->isVisible());
     }));
     EXPECT_TRUE(snapshot() == before);
     // The same click, once the box is closed, does reach the window.
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(option1(1), {6, 6}));
-    EXPECT_TRUE(option1(1)->isChecked());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at(modeButton(1), {6, 6}));
+    EXPECT_TRUE(modeButton(1)->isChecked());
 }
 
 TEST_F(AboutTest, ClicksOnLogoLabelsAndBackgroundDoNothing) {

@@ -26,8 +26,8 @@ TEST_F(Form1Test, ScreenReadersHearWindowAndListsByName) {
     EXPECT_EQ(frame->role(), QAccessible::Window);
     EXPECT_EQ(frame->text(QAccessible::Name), "Velmora");
     // A list is named and labelled by its purpose, and its value is its unit.
-    chooseUnit(combo1(), 3);
-    for (const auto& [list, purpose] : {std::pair{combo1(), "Data size unit"}, {combo2(), "Speed unit"}}) {
+    chooseUnit(sizeUnitList(), 3);
+    for (const auto& [list, purpose] : {std::pair{sizeUnitList(), "Data size unit"}, {speedUnitList(), "Speed unit"}}) {
         SCOPED_TRACE(purpose);
         QAccessibleInterface* unit = accessible(list);
         EXPECT_EQ(unit->role(), QAccessible::ComboBox);
@@ -39,47 +39,47 @@ TEST_F(Form1Test, ScreenReadersHearWindowAndListsByName) {
         ASSERT_EQ(unit->childCount(), 1);
         EXPECT_EQ(unit->child(0)->childCount(), list->count());
     }
-    EXPECT_EQ(accessible(combo1())->text(QAccessible::Value), "Bytes");
+    EXPECT_EQ(accessible(sizeUnitList())->text(QAccessible::Value), "Bytes");
 }
 
 TEST_F(Form1Test, ReadOnlyStatesFollowTheMode) {
     for (int mode : {1, 2, 0}) {
         SCOPED_TRACE(mode);
         chooseMode(mode);
-        EXPECT_EQ(accessible(text1())->state().readOnly, mode == 2);
-        EXPECT_EQ(accessible(combo1())->state().readOnly, mode == 2);
-        EXPECT_EQ(accessible(text2())->state().readOnly, mode == 1);
-        EXPECT_EQ(accessible(combo2())->state().readOnly, mode == 1);
-        EXPECT_EQ(accessible(text3(4))->state().readOnly, mode == 0);
+        EXPECT_EQ(accessible(dataSizeBox())->state().readOnly, mode == 2);
+        EXPECT_EQ(accessible(sizeUnitList())->state().readOnly, mode == 2);
+        EXPECT_EQ(accessible(speedBox())->state().readOnly, mode == 1);
+        EXPECT_EQ(accessible(speedUnitList())->state().readOnly, mode == 1);
+        EXPECT_EQ(accessible(timeBox(4))->state().readOnly, mode == 0);
     }
 }
 
 TEST_F(Form1Test, AssistiveToolsCannotWriteALockedResult) {
-    QAccessibleInterface* seconds = accessible(text3(5));
-    QSignalSpy changes(text3(5), &QLineEdit::textChanged);
+    QAccessibleInterface* seconds = accessible(timeBox(5));
+    QSignalSpy changes(timeBox(5), &QLineEdit::textChanged);
     seconds->editableTextInterface()->replaceText(0, 1, QStringLiteral("999"));
     seconds->editableTextInterface()->insertText(0, QStringLiteral("7"));
     seconds->editableTextInterface()->deleteText(0, 1);
     seconds->setText(QAccessible::Value, QStringLiteral("777"));
-    EXPECT_EQ(text3(5)->text(), "1");
+    EXPECT_EQ(timeBox(5)->text(), "1");
     EXPECT_EQ(changes.count(), 0);  // refused before, not put back after
     EXPECT_EQ(runs(core::CalcMode::Time), 1);
     // An open field still takes it, and the result follows.
-    accessible(text2())->setText(QAccessible::Value, QStringLiteral("64"));
-    EXPECT_EQ(text3(5)->text(), "0.5");
-    accessible(text2())->editableTextInterface()->insertText(0, QStringLiteral("1"));
-    EXPECT_EQ(text2()->text(), "164");
+    accessible(speedBox())->setText(QAccessible::Value, QStringLiteral("64"));
+    EXPECT_EQ(timeBox(5)->text(), "0.5");
+    accessible(speedBox())->editableTextInterface()->insertText(0, QStringLiteral("1"));
+    EXPECT_EQ(speedBox()->text(), "164");
 }
 
 TEST_F(Form1Test, ModeFollowsTheButtonsAccessibleAction) {
-    QAccessibleInterface* speed = accessible(option1(1));
+    QAccessibleInterface* speed = accessible(modeButton(1));
     speed->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_TRUE(option1(1)->isChecked());
-    EXPECT_TRUE(text2()->isReadOnly());
-    EXPECT_FALSE(text3(0)->isReadOnly());
+    EXPECT_TRUE(modeButton(1)->isChecked());
+    EXPECT_TRUE(speedBox()->isReadOnly());
+    EXPECT_FALSE(timeBox(0)->isReadOnly());
     // The field that looks open takes typing and the speed follows.
-    typeInto(text3(5), "2");
-    EXPECT_EQ(text2()->text(), "16");
+    typeInto(timeBox(5), "2");
+    EXPECT_EQ(speedBox()->text(), "16");
 }
 
 TEST_F(Form1Test, AboutBoxOpensWithoutAMouse) {
@@ -108,7 +108,7 @@ TEST_F(Form1Test, AboutBoxOpensWithoutAMouse) {
               std::pair(false, true));
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(visit([&] { QTest::keyClick(text2(), Qt::Key_F1); }), std::pair(true, true));
+    EXPECT_EQ(visit([&] { QTest::keyClick(speedBox(), Qt::Key_F1); }), std::pair(true, true));
     EXPECT_EQ(runs(core::CalcMode::Time), 1);
 }
 
@@ -149,10 +149,10 @@ TEST_F(Form1Test, TextAnswersEveryBoundaryAtEveryOffset) {
                             QAccessible::LineBoundary, QAccessible::NoBoundary};
     Watchdog watchdog(std::chrono::seconds(20));
     // Fields as typed, a locked result, and a list with its unit's text.
-    typeInto(text2(), "1.33");
-    typeInto(text1(), "32");
+    typeInto(speedBox(), "1.33");
+    typeInto(dataSizeBox(), "32");
     const std::pair<QObject*, QString> texts[] = {
-        {text1(), "32"}, {text2(), "1.33"}, {text3(5), text3(5)->text()}, {combo1(), "KiloBytes"}};
+        {dataSizeBox(), "32"}, {speedBox(), "1.33"}, {timeBox(5), timeBox(5)->text()}, {sizeUnitList(), "KiloBytes"}};
     for (const auto& [object, shown] : texts) {
         QAccessibleTextInterface* text = accessible(object)->textInterface();
         ASSERT_TRUE(text);
@@ -197,22 +197,22 @@ TEST_F(Form1Test, TextAnswersEveryBoundaryAtEveryOffset) {
 
 TEST_F(Form1Test, ALockedListSaysSoAfterItsUnit) {
     chooseMode(2);  // Data: the size and its unit are the result
-    QAccessibleTextInterface* unit = accessible(combo1())->textInterface();
+    QAccessibleTextInterface* unit = accessible(sizeUnitList())->textInterface();
     const QString line = unit->text(0, unit->characterCount());
-    EXPECT_EQ(line, combo1()->currentText() + ", read only");
+    EXPECT_EQ(line, sizeUnitList()->currentText() + ", read only");
     // A refused key moves the caret, so the line is read again.
     const int caret = unit->cursorPosition();
-    combo1()->setFocus();
-    QTest::keyClick(combo1(), Qt::Key_Down);
+    sizeUnitList()->setFocus();
+    QTest::keyClick(sizeUnitList(), Qt::Key_Down);
     EXPECT_NE(unit->cursorPosition(), caret);
     EXPECT_EQ(unit->text(0, unit->characterCount()), line);
     chooseMode(0);
-    EXPECT_EQ(unit->text(0, unit->characterCount()), combo1()->currentText());
+    EXPECT_EQ(unit->text(0, unit->characterCount()), sizeUnitList()->currentText());
 }
 
 TEST_F(Form1Test, TheOptionsGiveTheirPlaceAndLeaveTheGroupToItsBox) {
     for (int i = 0; i < 3; ++i) {
-        QAccessibleInterface* option = accessible(option1(i));
+        QAccessibleInterface* option = accessible(modeButton(i));
         EXPECT_EQ(option->text(QAccessible::Description), QStringLiteral("%1 of 3").arg(i + 1));
         EXPECT_TRUE(option->relations(QAccessible::Label).isEmpty());
         EXPECT_EQ(option->parent()->text(QAccessible::Name), "Calculate:");

@@ -126,9 +126,9 @@ class StressTest : public Form1Test {
 public:
     void SetUp() override {
         Form1Test::SetUp();
-        m_fields = {text1(), text2(), text3(0), text3(1), text3(2), text3(3), text3(4), text3(5)};
-        m_lists = {combo1(), combo2()};
-        m_options = {option1(0), option1(1), option1(2)};
+        m_fields = {dataSizeBox(), speedBox(), timeBox(0), timeBox(1), timeBox(2), timeBox(3), timeBox(4), timeBox(5)};
+        m_lists = {sizeUnitList(), speedUnitList()};
+        m_options = {modeButton(0), modeButton(1), modeButton(2)};
         m_logo = control<QLabel>("Image1");
         for (std::size_t i = 0; i < m_fields.size(); ++i)
             QObject::connect(m_fields[i], &QLineEdit::textChanged, window.get(),
@@ -601,10 +601,10 @@ TEST_F(StressTest, SurvivesRandomUserActions) {
 
     // And the window still answers an ordinary edit with the ordinary result.
     chooseMode(0);
-    typeInto(text2(), "1");
-    chooseUnit(combo2(), 0);
-    chooseUnit(combo1(), 2);
-    typeInto(text1(), "1");
+    typeInto(speedBox(), "1");
+    chooseUnit(speedUnitList(), 0);
+    chooseUnit(sizeUnitList(), 2);
+    typeInto(dataSizeBox(), "1");
     EXPECT_EQ(timeTexts(), times({"0", "1", "5", "3", "16", "16"}));
 }
 

@@ -42,9 +42,9 @@ public:
     }
 
     struct Snapshot {
-        std::string text1, text2;
+        std::string dataSize, speed;
         std::array<std::string, 6> time;
-        int unit1, unit2;
+        int sizeUnit, speedUnit;
         bool speedMode;
         bool operator==(const Snapshot&) const = default;
     };
@@ -107,7 +107,7 @@ TEST_F(AboutBox, StandsAtItsDesignedPlacesWithTheRuleEngraved) {
         EXPECT_EQ(client.bottom, expected.bottom - expected.top);
 
         const std::vector<HWND> controls = parts(box);
-        std::vector<design::TwipsRect> places{about::cmdOK, about::picIcon};
+        std::vector<design::TwipsRect> places{about::OkButtonPlace, about::LogoPlace};
         for (const about::LabelDesign& label : about::Labels)
             places.push_back(label.place);
         for (std::size_t i = 0; i < controls.size(); ++i) {
