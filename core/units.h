@@ -26,19 +26,19 @@ inline constexpr std::array<Unit, 2> SpeedUnits{{
     {"MegaBytes/second", 1048576},
 }};
 
-// The six time fields, largest first. A year is 365 days: no months, no leap years.
+// The six time fields, largest first: how many seconds one of each holds.
+// A year is 365 days: no months, no leap years.
 struct TimeComponent {
-    std::string_view caption;
     std::int32_t seconds;
 };
 
 inline constexpr std::array<TimeComponent, 6> TimeComponents{{
-    {"Yearss.", 31536000},
-    {"Weeks", 604800},
-    {"days", 86400},
-    {"Hours", 3600},
-    {"Minutes.", 60},
-    {"seconds", 1},
+    {31536000},  // years
+    {604800},    // weeks
+    {86400},     // days
+    {3600},      // hours
+    {60},        // minutes
+    {1},         // seconds
 }};
 
 }  // namespace velmora::core

@@ -9,11 +9,6 @@ struct Rgb {
     friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
-// Red in the low byte, as Windows keeps colours.
-constexpr std::uint32_t ColourValue(Rgb c) {
-    return c.red + 256u * c.green + 65536u * c.blue;
-}
-
 // The relative luminance of a colour, 0 for black to 1 for white.
 double Luminance(Rgb c);
 

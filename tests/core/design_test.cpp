@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "design/colours.h"
 #include "design/twips.h"
 
 namespace velmora::design {
 namespace {
+
+// Red in the low byte, as Windows keeps colours.
+constexpr std::uint32_t ColourValue(Rgb c) {
+    return c.red + 256u * c.green + 65536u * c.blue;
+}
 
 TEST(DesignTest, TwipsBecomeWholePixelsAtEveryResolution) {
     struct Case {

@@ -2,10 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
+
+#include "main_window/form1_design.h"
 
 namespace velmora::core {
 namespace {
+
+std::string Lowercase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// The design's caption on the same row as the control, nearest to its right.
+std::string CaptionRightOf(std::string_view name) {
+    const auto& table = velmora::Form1Design;
+    const auto field = std::find_if(table.begin(), table.end(),
+                                    [&](const ControlDesign& c) { return c.name == name; });
+    if (field == table.end())
+        return "(no control " + std::string(name) + ")";
+    const ControlDesign* nearest = nullptr;
+    for (const ControlDesign& c : table) {
+        const bool sameRow = c.place.top < field->place.top + field->place.height &&
+                             field->place.top < c.place.top + c.place.height;
+        if (c.kind == ControlKind::Label && sameRow && c.place.left > field->place.left &&
+            (!nearest || c.place.left < nearest->place.left))
+            nearest = &c;
+    }
+    return nearest ? std::string(nearest->caption) : "(no caption)";
+}
 
 TEST(UnitsTest, DataSizeUnitsArePowersOf1024WithBytesLast) {
     const struct { const char* text; std::int32_t multiplier; } rows[] = {
@@ -27,14 +56,17 @@ TEST(UnitsTest, SpeedUnitsAreKiloAndMegaOnly) {
 }
 
 TEST(UnitsTest, TimeComponentsRunFromYearsToSeconds) {
-    const struct { const char* caption; std::int32_t seconds; } rows[] = {
-        {"Yearss.", 31536000}, {"Weeks", 604800}, {"days", 86400},
-        {"Hours", 3600},       {"Minutes.", 60},  {"seconds", 1}};
+    // The seconds of each time field, and the caption that the window shows
+    // to the field's right names that unit.
+    const struct { const char* unit; std::int32_t seconds; } rows[] = {
+        {"year", 31536000}, {"week", 604800}, {"day", 86400},
+        {"hour", 3600},     {"minute", 60},   {"second", 1}};
     ASSERT_EQ(TimeComponents.size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(TimeComponents[i].caption, rows[i].caption);
         EXPECT_EQ(TimeComponents[i].seconds, rows[i].seconds);
+        const std::string caption = CaptionRightOf(FieldNames[i]);
+        EXPECT_TRUE(Lowercase(caption).starts_with(rows[i].unit)) << caption;
     }
     // A year is 365 days flat: no leap days, no months.
     EXPECT_EQ(TimeComponents[0].seconds, 365 * TimeComponents[2].seconds);

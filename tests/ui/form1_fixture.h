@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QClipboard>
+#include <QColor>
 #include <QComboBox>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -16,6 +18,18 @@
 
 // Readable failures: gtest finds this beside QString.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QColor& colour, std::ostream* out) { *out << colour.name().toStdString(); }
+inline void PrintTo(const QFont& font, std::ostream* out) { *out << font.toString().toStdString(); }
+
+// GoogleTest prints a C string compared with anything but std::string as a
+// pointer; compared with a QString it is text too.
+namespace testing::internal {
+template <>
+class FormatForComparison<const char*, QString> {
+public:
+    static std::string Format(const char* value) { return ::testing::PrintToString(value); }
+};
+}  // namespace testing::internal
 
 namespace velmora::testing {
 
@@ -34,12 +48,12 @@ public:
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-    QLineEdit* text1() const { return control<QLineEdit>("Text1"); }
-    QLineEdit* text2() const { return control<QLineEdit>("Text2"); }
-    QLineEdit* text3(int i) const { return control<QLineEdit>(QStringLiteral("Text3(%1)").arg(i)); }
-    QComboBox* combo1() const { return control<QComboBox>("Combo1"); }
-    QComboBox* combo2() const { return control<QComboBox>("Combo2"); }
-    QRadioButton* option1(int i) const {
+    QLineEdit* dataSizeBox() const { return control<QLineEdit>("Text1"); }
+    QLineEdit* speedBox() const { return control<QLineEdit>("Text2"); }
+    QLineEdit* timeBox(int i) const { return control<QLineEdit>(QStringLiteral("Text3(%1)").arg(i)); }
+    QComboBox* sizeUnitList() const { return control<QComboBox>("Combo1"); }
+    QComboBox* speedUnitList() const { return control<QComboBox>("Combo2"); }
+    QRadioButton* modeButton(int i) const {
         return control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i));
     }
 
@@ -70,20 +84,20 @@ public:
     }
 
     void chooseMode(int index) const {
-        QRadioButton* button = option1(index);
+        QRadioButton* button = modeButton(index);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
 
     // Years to seconds as typed; "" leaves a field empty.
     void typeTime(const std::array<const char*, 6>& texts) const {
         for (int i = 0; i < 6; ++i)
-            typeInto(text3(i), QString::fromLatin1(texts[static_cast<std::size_t>(i)]));
+            typeInto(timeBox(i), QString::fromLatin1(texts[static_cast<std::size_t>(i)]));
     }
 
     std::array<QString, 6> timeTexts() const {
         std::array<QString, 6> texts;
         for (int i = 0; i < 6; ++i)
-            texts[static_cast<std::size_t>(i)] = text3(i)->text();
+            texts[static_cast<std::size_t>(i)] = timeBox(i)->text();
         return texts;
     }
 

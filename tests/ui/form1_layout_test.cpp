@@ -5,7 +5,9 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include "core/units.h"
 #include "design/qt/qt_design.h"
+#include "main_window/form1_design.h"
 #include "tests/ui/form1_fixture.h"
 
 namespace velmora::testing {
@@ -70,45 +72,45 @@ TEST_F(Form1Test, CaptionsReadAsDesignedAndFitTheirControls) {
     } else if (face == "Liberation Sans Narrow") {
         EXPECT_EQ(font, dialogFont());  // the designed face needs no fitting
     }
-    const struct { const char* name; const char* caption; Qt::Alignment alignment; } labels[] = {
-        {"Label1", "Data Size:", Qt::AlignRight},  {"Label2", "Transfer Speed:", Qt::AlignRight},
-        {"Label3", "Time:", Qt::AlignRight},       {"Label4", "Hours", Qt::AlignLeft},
-        {"Label5", "Minutes.", Qt::AlignLeft},     {"Label6", "seconds", Qt::AlignLeft},
-        {"Label7", "Yearss.", Qt::AlignLeft},      {"Label8", "Weeks", Qt::AlignLeft},
-        {"Label9", "days", Qt::AlignLeft},         {"Label10", "A", Qt::AlignHCenter},
-        {"Label11", "Presentation", Qt::AlignHCenter},
-    };
-    for (const auto& row : labels) {
-        SCOPED_TRACE(row.name);
-        auto* label = control<QLabel>(QString::fromLatin1(row.name));
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), row.caption);
-        EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, row.alignment);
-        const QFontMetrics metrics(label->font());
-        EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width());
-        EXPECT_LE(metrics.ascent(), label->height());
+    // Every caption as the design table has it, whichever control shows it.
+    for (const ControlDesign& design : Form1Design) {
+        SCOPED_TRACE(std::string(design.name));
+        const QString name = QString::fromLatin1(design.name.data(), design.name.size());
+        const QString caption = QString::fromLatin1(design.caption.data(), design.caption.size());
+        if (design.kind == ControlKind::Frame) {
+            EXPECT_EQ(control<QGroupBox>(name)->title(), caption);
+        } else if (design.kind == ControlKind::Option) {
+            QRadioButton* button = control<QRadioButton>(name);
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), caption);
+            QStyleOptionButton styleOption;
+            styleOption.initFrom(button);
+            styleOption.text = button->text();
+            const QRect textArea = button->style()->subElementRect(
+                QStyle::SE_RadioButtonContents, &styleOption, button);
+            EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()),
+                      textArea.width());
+        } else if (design.kind == ControlKind::Label) {
+            auto* label = control<QLabel>(name);
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->text(), caption);
+            const Qt::Alignment alignment = design.alignment == Alignment::Right    ? Qt::AlignRight
+                                            : design.alignment == Alignment::Centre ? Qt::AlignHCenter
+                                                                                    : Qt::AlignLeft;
+            EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, alignment);
+            const QFontMetrics metrics(label->font());
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width());
+            EXPECT_LE(metrics.ascent(), label->height());
+        }
     }
-
-    const char* options[] = {"Time", "Speed", "Data"};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(options[i]);
-        QRadioButton* button = option1(i);
-        EXPECT_EQ(button->text(), options[i]);
-        QStyleOptionButton styleOption;
-        styleOption.initFrom(button);
-        styleOption.text = button->text();
-        const QRect textArea =
-            button->style()->subElementRect(QStyle::SE_RadioButtonContents, &styleOption, button);
-        EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()), textArea.width());
-    }
-    auto* frame = control<QGroupBox>("Frame2");
-    EXPECT_EQ(frame->title(), "Calculate:");
 
     // The longest unit shows whole in its list.
-    const QFontMetrics listMetrics(combo2()->font());
-    EXPECT_LE(listMetrics.horizontalAdvance("KiloBytes/second") + 24, combo2()->width());
+    const QFontMetrics listMetrics(speedUnitList()->font());
+    const auto& longest = core::SpeedUnits[0].text;
+    EXPECT_LE(listMetrics.horizontalAdvance(QString::fromLatin1(longest.data(), longest.size())) + 24,
+              speedUnitList()->width());
     for (int i = 0; i < 6; ++i)
-        EXPECT_LE(QFontMetrics(text3(i)->font()).height(), text3(i)->height());
+        EXPECT_LE(QFontMetrics(timeBox(i)->font()).height(), timeBox(i)->height());
 }
 
 TEST_F(Form1Test, SmallCaptionsUseASmallSerifFace) {
@@ -143,7 +145,7 @@ TEST_F(Form1Test, WindowIsFixedWithOnlyACloseButton) {
 }
 
 TEST_F(Form1Test, TabVisitsTheFieldsInDesignedOrder) {
-    EXPECT_EQ(QApplication::focusWidget(), text1());
+    EXPECT_EQ(QApplication::focusWidget(), dataSizeBox());
     const char* order[] = {"Text2",    "Combo1",   "Combo2",   "Option1(0)", "Text3(3)", "Text3(4)",
                            "Text3(5)", "Text3(0)", "Text3(1)", "Text3(2)",   "Text1"};
     for (const char* expected : order) {
@@ -153,8 +155,8 @@ TEST_F(Form1Test, TabVisitsTheFieldsInDesignedOrder) {
     }
     // From Speed on, the selected button is the one the focus visits.
     chooseMode(1);
-    text2()->setFocus();
-    QTest::keyClick(text2(), Qt::Key_Tab);
+    speedBox()->setFocus();
+    QTest::keyClick(speedBox(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "Option1(1)");

@@ -12,6 +12,7 @@
 #include <clocale>
 #include <string>
 
+#include "design/qt/qt_design.h"
 #include "tests/ui/form1_fixture.h"
 
 namespace velmora::testing {
@@ -19,8 +20,8 @@ namespace {
 
 using core::CalcMode;
 
-const QColor pink(255, 189, 197);
-const QColor white(255, 255, 255);
+const QColor pink = toQColor(ResultBackColour);
+const QColor white = toQColor(InputBackColour);
 
 // The share of a control's pixels, as rendered, that have the given colour.
 double shareOfColour(QWidget* control, const QColor& colour) {
@@ -33,14 +34,14 @@ double shareOfColour(QWidget* control, const QColor& colour) {
 }
 
 TEST_F(Form1Test, StartsCalculatedForThirtyTwoKiloBytesAtThirtyTwoPerSecond) {
-    EXPECT_EQ(text1()->text(), "32");
-    EXPECT_EQ(combo1()->currentText(), "KiloBytes");
-    EXPECT_EQ(text2()->text(), "32");
-    EXPECT_EQ(combo2()->currentText(), "KiloBytes/second");
+    EXPECT_EQ(dataSizeBox()->text(), "32");
+    EXPECT_EQ(sizeUnitList()->currentText(), "KiloBytes");
+    EXPECT_EQ(speedBox()->text(), "32");
+    EXPECT_EQ(speedUnitList()->currentText(), "KiloBytes/second");
     EXPECT_EQ(timeTexts(), times({"0", "0", "0", "0", "0", "1"}));
-    EXPECT_TRUE(option1(0)->isChecked());
-    EXPECT_FALSE(option1(1)->isChecked());
-    EXPECT_FALSE(option1(2)->isChecked());
+    EXPECT_TRUE(modeButton(0)->isChecked());
+    EXPECT_FALSE(modeButton(1)->isChecked());
+    EXPECT_FALSE(modeButton(2)->isChecked());
     EXPECT_EQ(window->windowTitle(), "Velmora");
 }
 
@@ -54,52 +55,52 @@ TEST_F(Form1Test, StartUpRunsExactlyOneCalculation) {
 TEST_F(Form1Test, ListsHoldTheUnitsWithTheirMultipliers) {
     const struct { const char* text; int multiplier; } sizes[] = {
         {"KiloBytes", 1024}, {"MegaBytes", 1048576}, {"GigaBytes", 1073741824}, {"Bytes", 1}};
-    ASSERT_EQ(combo1()->count(), 4);
+    ASSERT_EQ(sizeUnitList()->count(), 4);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(combo1()->itemText(i), sizes[i].text);
-        EXPECT_EQ(combo1()->itemData(i).toInt(), sizes[i].multiplier);
+        EXPECT_EQ(sizeUnitList()->itemText(i), sizes[i].text);
+        EXPECT_EQ(sizeUnitList()->itemData(i).toInt(), sizes[i].multiplier);
     }
-    ASSERT_EQ(combo2()->count(), 2);
-    EXPECT_EQ(combo2()->itemText(0), "KiloBytes/second");
-    EXPECT_EQ(combo2()->itemData(0).toInt(), 1024);
-    EXPECT_EQ(combo2()->itemText(1), "MegaBytes/second");
-    EXPECT_EQ(combo2()->itemData(1).toInt(), 1048576);
-    EXPECT_FALSE(combo1()->isEditable());
-    EXPECT_FALSE(combo2()->isEditable());
+    ASSERT_EQ(speedUnitList()->count(), 2);
+    EXPECT_EQ(speedUnitList()->itemText(0), "KiloBytes/second");
+    EXPECT_EQ(speedUnitList()->itemData(0).toInt(), 1024);
+    EXPECT_EQ(speedUnitList()->itemText(1), "MegaBytes/second");
+    EXPECT_EQ(speedUnitList()->itemData(1).toInt(), 1048576);
+    EXPECT_FALSE(sizeUnitList()->isEditable());
+    EXPECT_FALSE(speedUnitList()->isEditable());
 }
 
 // Which fields are results in each mode: locked and pink, the rest open and white.
 TEST_F(Form1Test, EachModeLocksAndColoursItsResultFields) {
-    const struct { int mode; bool timeLocked, text1Locked, text2Locked; } rows[] = {
+    const struct { int mode; bool timeLocked, dataSizeLocked, speedLocked; } rows[] = {
         {1, false, false, true}, {2, false, true, false}, {0, true, false, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
         chooseMode(row.mode);
-        ASSERT_TRUE(option1(row.mode)->isChecked());
+        ASSERT_TRUE(modeButton(row.mode)->isChecked());
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(text3(i)->isReadOnly(), row.timeLocked) << i;
-        EXPECT_EQ(text1()->isReadOnly(), row.text1Locked);
-        EXPECT_EQ(text2()->isReadOnly(), row.text2Locked);
+            EXPECT_EQ(timeBox(i)->isReadOnly(), row.timeLocked) << i;
+        EXPECT_EQ(dataSizeBox()->isReadOnly(), row.dataSizeLocked);
+        EXPECT_EQ(speedBox()->isReadOnly(), row.speedLocked);
         const auto colourOf = [](bool locked) { return locked ? pink : white; };
-        EXPECT_GT(shareOfColour(text3(0), colourOf(row.timeLocked)), 0.5);
-        EXPECT_GT(shareOfColour(text3(5), colourOf(row.timeLocked)), 0.5);
-        EXPECT_GT(shareOfColour(text1(), colourOf(row.text1Locked)), 0.5);
-        EXPECT_GT(shareOfColour(text2(), colourOf(row.text2Locked)), 0.5);
+        EXPECT_GT(shareOfColour(timeBox(0), colourOf(row.timeLocked)), 0.5);
+        EXPECT_GT(shareOfColour(timeBox(5), colourOf(row.timeLocked)), 0.5);
+        EXPECT_GT(shareOfColour(dataSizeBox(), colourOf(row.dataSizeLocked)), 0.5);
+        EXPECT_GT(shareOfColour(speedBox(), colourOf(row.speedLocked)), 0.5);
         // The lists follow their text boxes, in what the user sees too.
-        EXPECT_GT(shareOfColour(combo1(), colourOf(row.text1Locked)), 0.4);
-        EXPECT_GT(shareOfColour(combo2(), colourOf(row.text2Locked)), 0.4);
+        EXPECT_GT(shareOfColour(sizeUnitList(), colourOf(row.dataSizeLocked)), 0.4);
+        EXPECT_GT(shareOfColour(speedUnitList(), colourOf(row.speedLocked)), 0.4);
     }
 }
 
 TEST_F(Form1Test, ChangingModeWritesNoTextAndNoUnit) {
-    typeInto(text1(), "1");
-    chooseUnit(combo1(), 2);
+    typeInto(dataSizeBox(), "1");
+    chooseUnit(sizeUnitList(), 2);
     const auto before = timeTexts();
     std::vector<std::unique_ptr<QSignalSpy>> spies;
-    for (QLineEdit* field : {text1(), text2(), text3(0), text3(1), text3(2), text3(3), text3(4),
-                             text3(5)})
+    for (QLineEdit* field : {dataSizeBox(), speedBox(), timeBox(0), timeBox(1), timeBox(2), timeBox(3), timeBox(4),
+                             timeBox(5)})
         spies.push_back(std::make_unique<QSignalSpy>(field, &QLineEdit::textChanged));
-    for (QComboBox* list : {combo1(), combo2()})
+    for (QComboBox* list : {sizeUnitList(), speedUnitList()})
         spies.push_back(std::make_unique<QSignalSpy>(list, &QComboBox::currentIndexChanged));
     const int calculations = runs(CalcMode::Time) + runs(CalcMode::Speed) + runs(CalcMode::Data);
 
@@ -110,7 +111,7 @@ TEST_F(Form1Test, ChangingModeWritesNoTextAndNoUnit) {
         EXPECT_EQ(spy->count(), 0);
     EXPECT_EQ(runs(CalcMode::Time) + runs(CalcMode::Speed) + runs(CalcMode::Data), calculations);
     EXPECT_EQ(timeTexts(), before);
-    EXPECT_EQ(combo1()->currentIndex(), 2);
+    EXPECT_EQ(sizeUnitList()->currentIndex(), 2);
 }
 
 struct TimeCase {
@@ -137,24 +138,24 @@ TEST_F(Form1Test, TimeModeFollowsEveryEditAndUnit) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.data);
-        chooseUnit(combo1(), row.dataUnit);
-        chooseUnit(combo2(), row.speedUnit);
-        typeInto(text2(), row.speed);
-        typeInto(text1(), row.data);
+        chooseUnit(sizeUnitList(), row.dataUnit);
+        chooseUnit(speedUnitList(), row.speedUnit);
+        typeInto(speedBox(), row.speed);
+        typeInto(dataSizeBox(), row.data);
         EXPECT_EQ(timeTexts(), times(row.expected));
     }
 }
 
 TEST_F(Form1Test, TimeModeKeepsTheTimeWhenTheSpeedIsNothing) {
-    typeInto(text1(), "1");
-    chooseUnit(combo1(), 2);
+    typeInto(dataSizeBox(), "1");
+    chooseUnit(sizeUnitList(), 2);
     const auto before = timeTexts();
     for (const char* speed : {"", "0", "abc", "-", "0.0"}) {
         SCOPED_TRACE(speed);
-        typeInto(text2(), speed);
+        typeInto(speedBox(), speed);
         EXPECT_EQ(timeTexts(), before);
     }
-    typeInto(text2(), "1");
+    typeInto(speedBox(), "1");
     EXPECT_EQ(timeTexts(), times({"0", "1", "5", "3", "16", "16"}));
 }
 
@@ -180,24 +181,24 @@ TEST_F(Form1Test, SpeedModeChoosesItsOwnUnit) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.data);
         typeTime(row.time);
-        chooseUnit(combo1(), row.dataUnit);
-        typeInto(text1(), row.data);
-        EXPECT_EQ(combo2()->currentIndex(), row.expectedUnit);
-        EXPECT_EQ(text2()->text(), row.expected);
+        chooseUnit(sizeUnitList(), row.dataUnit);
+        typeInto(dataSizeBox(), row.data);
+        EXPECT_EQ(speedUnitList()->currentIndex(), row.expectedUnit);
+        EXPECT_EQ(speedBox()->text(), row.expected);
     }
 }
 
 TEST_F(Form1Test, SpeedModeWithNoTimeShowsZeroAndKeepsTheUnit) {
     chooseMode(1);
-    typeInto(text1(), "1");
-    chooseUnit(combo1(), 2);
+    typeInto(dataSizeBox(), "1");
+    chooseUnit(sizeUnitList(), 2);
     typeTime({"", "", "", "", "", "1"});
-    ASSERT_EQ(combo2()->currentIndex(), 1);
+    ASSERT_EQ(speedUnitList()->currentIndex(), 1);
     for (const auto& time : {std::array<const char*, 6>{"", "", "", "", "", ""},
                              std::array<const char*, 6>{"", "", "", "", "1", "-60"}}) {
         typeTime(time);
-        EXPECT_EQ(text2()->text(), "0");
-        EXPECT_EQ(combo2()->currentIndex(), 1);
+        EXPECT_EQ(speedBox()->text(), "0");
+        EXPECT_EQ(speedUnitList()->currentIndex(), 1);
     }
 }
 
@@ -224,10 +225,10 @@ TEST_F(Form1Test, DataModeChoosesItsOwnUnit) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.speed);
         typeTime(row.time);
-        chooseUnit(combo2(), row.speedUnit);
-        typeInto(text2(), row.speed);
-        EXPECT_EQ(combo1()->currentIndex(), row.expectedUnit);
-        EXPECT_EQ(text1()->text(), row.expected);
+        chooseUnit(speedUnitList(), row.speedUnit);
+        typeInto(speedBox(), row.speed);
+        EXPECT_EQ(sizeUnitList()->currentIndex(), row.expectedUnit);
+        EXPECT_EQ(dataSizeBox()->text(), row.expected);
     }
 }
 
@@ -244,8 +245,8 @@ TEST_F(Form1Test, UnitMoveNestsExactlyOneMoreCalculation) {
         QComboBox* (Form1Test::*resultUnit)() const;
     };
     const Row rows[] = {
-        {1, &Form1Test::text1, &Form1Test::combo1, "2", "2048", &Form1Test::text2, &Form1Test::combo2},
-        {2, &Form1Test::text2, &Form1Test::combo2, "2", "2048", &Form1Test::text1, &Form1Test::combo1},
+        {1, &Form1Test::dataSizeBox, &Form1Test::sizeUnitList, "2", "2048", &Form1Test::speedBox, &Form1Test::speedUnitList},
+        {2, &Form1Test::speedBox, &Form1Test::speedUnitList, "2", "2048", &Form1Test::dataSizeBox, &Form1Test::sizeUnitList},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
@@ -277,33 +278,33 @@ TEST_F(Form1Test, UnitMoveNestsExactlyOneMoreCalculation) {
 }
 
 TEST_F(Form1Test, ResultFieldsNeverStartACalculation) {
-    typeInto(text1(), "5");
+    typeInto(dataSizeBox(), "5");
     const int timeRuns = runs(CalcMode::Time);
     // Time results are written six times over on each run, and start nothing.
     EXPECT_EQ(timeRuns, 2);
     chooseMode(1);
     const int speedRuns = runs(CalcMode::Speed);
-    typeInto(text3(5), "2");
+    typeInto(timeBox(5), "2");
     EXPECT_EQ(runs(CalcMode::Speed), speedRuns + 1);
     EXPECT_EQ(runs(CalcMode::Time), timeRuns);
     EXPECT_EQ(runs(CalcMode::Data), 0);
 }
 
 TEST_F(Form1Test, LockedFieldsRefuseTyping) {
-    typeInto(text3(0), "9");
-    EXPECT_EQ(text3(0)->text(), "0");
+    typeInto(timeBox(0), "9");
+    EXPECT_EQ(timeBox(0)->text(), "0");
     chooseMode(1);
-    typeInto(text2(), "9");
-    EXPECT_NE(text2()->text(), "9");
+    typeInto(speedBox(), "9");
+    EXPECT_NE(speedBox()->text(), "9");
     chooseMode(2);
-    const QString data = text1()->text();
-    typeInto(text1(), "9");
-    EXPECT_EQ(text1()->text(), data);
+    const QString data = dataSizeBox()->text();
+    typeInto(dataSizeBox(), "9");
+    EXPECT_EQ(dataSizeBox()->text(), data);
 }
 
 TEST_F(Form1Test, LockedListRefusesKeyboardWheelAndMouse) {
     chooseMode(1);
-    QComboBox* list = combo2();
+    QComboBox* list = speedUnitList();
     const int index = list->currentIndex();
     list->setFocus();
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_M,
@@ -357,14 +358,14 @@ void turnWheel(QWidget* widget, int delta) {
 
 TEST_F(Form1Test, WheelOverALockedListLeavesTheFocus) {
     chooseMode(1);
-    text1()->setFocus();
-    turnWheel(combo2(), -120);
-    EXPECT_TRUE(text1()->hasFocus());
-    EXPECT_EQ(combo2()->currentIndex(), 0);
+    dataSizeBox()->setFocus();
+    turnWheel(speedUnitList(), -120);
+    EXPECT_TRUE(dataSizeBox()->hasFocus());
+    EXPECT_EQ(speedUnitList()->currentIndex(), 0);
     // Over an unlocked list the wheel takes the focus and moves the unit, as ever.
-    turnWheel(combo1(), -120);
-    EXPECT_TRUE(combo1()->hasFocus());
-    EXPECT_EQ(combo1()->currentIndex(), 1);
+    turnWheel(sizeUnitList(), -120);
+    EXPECT_TRUE(sizeUnitList()->hasFocus());
+    EXPECT_EQ(sizeUnitList()->currentIndex(), 1);
 }
 
 // Counts the key presses that reach an object, modifiers alone left out.
@@ -384,7 +385,7 @@ protected:
 
 TEST_F(Form1Test, LockedListPassesTheWindowsKeysOn) {
     chooseMode(1);
-    combo2()->setFocus();
+    speedUnitList()->setFocus();
     KeyPressCounter reached;
     window->installEventFilter(&reached);
     const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; bool passes; } rows[] = {
@@ -397,16 +398,16 @@ TEST_F(Form1Test, LockedListPassesTheWindowsKeysOn) {
     for (const auto& row : rows) {
         SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
         const int before = reached.presses;
-        QTest::keyClick(combo2(), row.key, row.modifiers);
+        QTest::keyClick(speedUnitList(), row.key, row.modifiers);
         EXPECT_EQ(reached.presses - before, row.passes ? 1 : 0);
     }
-    EXPECT_EQ(combo2()->currentIndex(), 0);
+    EXPECT_EQ(speedUnitList()->currentIndex(), 0);
 }
 
 TEST_F(Form1Test, LongResultShowsItsStart) {
-    typeInto(text1(), "1000000000000000");
-    typeInto(text2(), "1");
-    QLineEdit* years = text3(0);
+    typeInto(dataSizeBox(), "1000000000000000");
+    typeInto(speedBox(), "1");
+    QLineEdit* years = timeBox(0);
     ASSERT_EQ(years->text(), "31709791");
     // Wider than the box inside its frame and margins.
     const int frame = years->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, years);
@@ -418,55 +419,55 @@ TEST_F(Form1Test, LongResultShowsItsStart) {
 // Asked for as the mouse rests on a box: the whole text where it is
 // clipped, no tip where it fits.
 TEST_F(Form1Test, ClippedResultShowsWholeAsToolTip) {
-    typeInto(text1(), "1000000000000000");
-    typeInto(text2(), "1");
+    typeInto(dataSizeBox(), "1000000000000000");
+    typeInto(speedBox(), "1");
     const auto hover = [](QLineEdit* box) {
         QToolTip::hideText();
         QHelpEvent event(QEvent::ToolTip, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(box, &event);
         return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    EXPECT_EQ(hover(text3(0)), "31709791");
-    EXPECT_EQ(hover(text3(1)), "");
+    EXPECT_EQ(hover(timeBox(0)), "31709791");
+    EXPECT_EQ(hover(timeBox(1)), "");
     QToolTip::hideText();
 }
 
 TEST_F(Form1Test, FiguresBeyondRangeWriteNothing) {
-    typeInto(text1(), "1");
+    typeInto(dataSizeBox(), "1");
     const auto before = timeTexts();
-    for (QLineEdit* input : {text1(), text2()}) {
+    for (QLineEdit* input : {dataSizeBox(), speedBox()}) {
         pasteInto(input, "1E400");
         EXPECT_EQ(timeTexts(), before);
         typeInto(input, "1");
     }
-    pasteInto(text1(), "1E308");
+    pasteInto(dataSizeBox(), "1E308");
     const auto large = timeTexts();
-    chooseUnit(combo1(), 2);  // 1E308 GigaBytes overflows
+    chooseUnit(sizeUnitList(), 2);  // 1E308 GigaBytes overflows
     EXPECT_EQ(timeTexts(), large);
-    pasteInto(text1(), "1");
+    pasteInto(dataSizeBox(), "1");
     EXPECT_EQ(timeTexts(), times({"0", "1", "5", "3", "16", "16"}));
 
     chooseMode(1);
     typeTime({"", "", "", "", "", "1"});
-    const QString speed = text2()->text();
-    const int unit = combo2()->currentIndex();
+    const QString speed = speedBox()->text();
+    const int unit = speedUnitList()->currentIndex();
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        pasteInto(text3(i), "1E400");
-        EXPECT_EQ(text2()->text(), speed);
-        EXPECT_EQ(combo2()->currentIndex(), unit);
-        typeInto(text3(i), i == 5 ? "1" : "");
+        pasteInto(timeBox(i), "1E400");
+        EXPECT_EQ(speedBox()->text(), speed);
+        EXPECT_EQ(speedUnitList()->currentIndex(), unit);
+        typeInto(timeBox(i), i == 5 ? "1" : "");
     }
 
     chooseMode(2);
-    chooseUnit(combo2(), 0);
-    typeInto(text2(), "-1e300");
-    const QString data = text1()->text();
+    chooseUnit(speedUnitList(), 0);
+    typeInto(speedBox(), "-1e300");
+    const QString data = dataSizeBox()->text();
     EXPECT_EQ(data, "-1.024E+303");
-    typeInto(text3(0), "1");  // a year of it passes the largest double
-    EXPECT_EQ(text1()->text(), data);
-    typeInto(text2(), "1");
-    EXPECT_EQ(text1()->text(), "30.08");
+    typeInto(timeBox(0), "1");  // a year of it passes the largest double
+    EXPECT_EQ(dataSizeBox()->text(), data);
+    typeInto(speedBox(), "1");
+    EXPECT_EQ(dataSizeBox()->text(), "30.08");
 }
 
 }  // namespace
@@ -478,24 +479,24 @@ namespace {
 // The keyboard picks a mode as the mouse does: arrows within the group, and
 // the space bar on a focused button.
 TEST_F(Form1Test, KeyboardChoosesTheModeWithItsLocks) {
-    option1(0)->setFocus();
-    QTest::keyClick(option1(0), Qt::Key_Right);
-    EXPECT_TRUE(option1(1)->isChecked());
-    EXPECT_TRUE(text2()->isReadOnly());
-    EXPECT_FALSE(text3(0)->isReadOnly());
+    modeButton(0)->setFocus();
+    QTest::keyClick(modeButton(0), Qt::Key_Right);
+    EXPECT_TRUE(modeButton(1)->isChecked());
+    EXPECT_TRUE(speedBox()->isReadOnly());
+    EXPECT_FALSE(timeBox(0)->isReadOnly());
 
     QWidget* focused = QApplication::focusWidget();
-    ASSERT_EQ(focused, option1(1));
+    ASSERT_EQ(focused, modeButton(1));
     QTest::keyClick(focused, Qt::Key_Right);
-    EXPECT_TRUE(option1(2)->isChecked());
-    EXPECT_TRUE(text1()->isReadOnly());
-    EXPECT_FALSE(text2()->isReadOnly());
+    EXPECT_TRUE(modeButton(2)->isChecked());
+    EXPECT_TRUE(dataSizeBox()->isReadOnly());
+    EXPECT_FALSE(speedBox()->isReadOnly());
 
-    option1(0)->setFocus();
-    QTest::keyClick(option1(0), Qt::Key_Space);
-    EXPECT_TRUE(option1(0)->isChecked());
-    EXPECT_TRUE(text3(0)->isReadOnly());
-    EXPECT_FALSE(text1()->isReadOnly());
+    modeButton(0)->setFocus();
+    QTest::keyClick(modeButton(0), Qt::Key_Space);
+    EXPECT_TRUE(modeButton(0)->isChecked());
+    EXPECT_TRUE(timeBox(0)->isReadOnly());
+    EXPECT_FALSE(dataSizeBox()->isReadOnly());
 }
 
 }  // namespace
@@ -510,9 +511,9 @@ TEST(Form1LocaleTest, CommaResultsReadBackWhole) {
     Form1 window;
     QLocale::setDefault(QLocale::c());
     window.show();
-    auto* text1 = window.findChild<QLineEdit*>("Text1");
-    auto* text2 = window.findChild<QLineEdit*>("Text2");
-    auto* combo1 = window.findChild<QComboBox*>("Combo1");
+    auto* dataSize = window.findChild<QLineEdit*>("Text1");
+    auto* speed = window.findChild<QLineEdit*>("Text2");
+    auto* sizeUnit = window.findChild<QComboBox*>("Combo1");
     auto* hours = window.findChild<QLineEdit*>("Text3(3)");
     auto* seconds = window.findChild<QLineEdit*>("Text3(5)");
 
@@ -521,13 +522,13 @@ TEST(Form1LocaleTest, CommaResultsReadBackWhole) {
     for (int i = 0; i < 6; ++i)
         Form1Test::typeInto(window.findChild<QLineEdit*>(QStringLiteral("Text3(%1)").arg(i)), "");
     Form1Test::typeInto(hours, "1,5");  // the user's own separator reads too
-    Form1Test::typeInto(text2, "1");
-    EXPECT_EQ(text1->text(), "5,27");
-    EXPECT_EQ(combo1->currentText(), "MegaBytes");
+    Form1Test::typeInto(speed, "1");
+    EXPECT_EQ(dataSize->text(), "5,27");
+    EXPECT_EQ(sizeUnit->currentText(), "MegaBytes");
 
     QTest::mouseClick(window.findChild<QRadioButton*>("Option1(0)"), Qt::LeftButton, {},
                       QPoint(6, 6));
-    Form1Test::typeInto(text2, "2");
+    Form1Test::typeInto(speed, "2");
     EXPECT_EQ(window.findChild<QLineEdit*>("Text3(4)")->text(), "44");
     EXPECT_EQ(seconds->text(), "58,24");  // 5.27 MegaBytes, not 5
 }
@@ -547,18 +548,18 @@ TEST(Form1LocaleTest, ResultsUseTheSeparatorOfLatinDigits) {
         Form1 window;
         QLocale::setDefault(QLocale::c());
         window.show();
-        auto* text1 = window.findChild<QLineEdit*>("Text1");
-        auto* text2 = window.findChild<QLineEdit*>("Text2");
+        auto* dataSize = window.findChild<QLineEdit*>("Text1");
+        auto* speed = window.findChild<QLineEdit*>("Text2");
         auto* seconds = window.findChild<QLineEdit*>("Text3(5)");
         QTest::mouseClick(window.findChild<QRadioButton*>("Option1(1)"), Qt::LeftButton, {},
                           QPoint(6, 6));
-        Form1Test::typeInto(text1, "3");
+        Form1Test::typeInto(dataSize, "3");
         Form1Test::typeInto(seconds, "2");
-        const QString speed = "1" + QString::fromLatin1(row.separator) + "5";
-        EXPECT_EQ(text2->text(), speed);
+        const QString written = "1" + QString::fromLatin1(row.separator) + "5";
+        EXPECT_EQ(speed->text(), written);
         QTest::mouseClick(window.findChild<QRadioButton*>("Option1(0)"), Qt::LeftButton, {},
                           QPoint(6, 6));
-        Form1Test::typeInto(text2, speed);
+        Form1Test::typeInto(speed, written);
         EXPECT_EQ(seconds->text(), "2");
     }
     std::setlocale(LC_ALL, before.c_str());

@@ -133,18 +133,18 @@ INSTANTIATE_TEST_SUITE_P(Palettes, ThemeTest, ::testing::ValuesIn(themes),
 
 TEST_F(Form1Test, DesignColoursStayInALightTheme) {
     chooseMode(1);
-    const QImage field = text2()->grab().toImage();
-    EXPECT_EQ(QColor(field.pixel(field.width() - 4, field.height() / 2)), QColor(255, 189, 197));
+    const QImage field = speedBox()->grab().toImage();
+    EXPECT_EQ(QColor(field.pixel(field.width() - 4, field.height() / 2)), toQColor(ResultBackColour));
     // The locked list is pink right up to its arrow.
-    QComboBox* list = combo2();
+    QComboBox* list = speedUnitList();
     QStyleOptionComboBox option;
     option.initFrom(list);
     const QRect arrow =
         list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
-    text1()->setFocus();  // a focused list paints its field as selected
+    dataSizeBox()->setFocus();  // a focused list paints its field as selected
     const QImage shown = list->grab().toImage();
     for (const int x : {arrow.left() - 1, arrow.left() + 1})
-        EXPECT_EQ(QColor(shown.pixel(x, list->height() / 2)), QColor(255, 189, 197)) << x;
+        EXPECT_EQ(QColor(shown.pixel(x, list->height() / 2)), toQColor(ResultBackColour)) << x;
 }
 
 TEST_F(Form1Test, OptionButtonsSitBelowTheFrameLine) {
@@ -160,7 +160,7 @@ TEST_F(Form1Test, OptionButtonsSitBelowTheFrameLine) {
     const QFontMetrics metrics(frame->font());
     EXPECT_LE(line, metrics.height() / 2 + 1);  // through the caption's middle
     for (int i = 0; i < 3; ++i)
-        EXPECT_GT(option1(i)->geometry().top(), line + 2);
+        EXPECT_GT(modeButton(i)->geometry().top(), line + 2);
 }
 
 }  // namespace

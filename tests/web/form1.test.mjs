@@ -1,12 +1,12 @@
 // The main window in Chromium, driven with real clicks and keys.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { byId, chooseMode, fields, read, ready, retype, timeFields, useSite, watchPolicy } from "./harness.mjs";
+import { byId, chooseMode, fields, read, ready, retype, timeFields, useSite, watchPolicy, resultColour, inputColour } from "./harness.mjs";
 
 const site = useSite();
 
-const pink = "rgb(255, 189, 197)";
-const white = "rgb(255, 255, 255)";
+const pink = resultColour;
+const white = inputColour;
 
 function locks(page) {
     return page.evaluate(ids => ids.map(id => {

@@ -4,6 +4,7 @@
 import { after, before } from "node:test";
 import { spawn } from "node:child_process";
 import { createHash } from "node:crypto";
+import { readFileSync } from "node:fs";
 import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
@@ -24,6 +25,13 @@ export const chromiumArgs = [
 export const fields = ["Text1", "Text2", "Combo1", "Combo2",
     "Text3(0)", "Text3(1)", "Text3(2)", "Text3(3)", "Text3(4)", "Text3(5)"];
 export const timeFields = fields.slice(4);
+
+// The fields' colours as the window's rules have them, written as CSS computes them.
+const rulesHeader = readFileSync(new URL("../../main_window/form1_rules.h", import.meta.url), "utf8");
+const designColour = name =>
+    `rgb(${new RegExp(`${name}\\{(\\d+), (\\d+), (\\d+)\\}`).exec(rulesHeader).slice(1).join(", ")})`;
+export const resultColour = designColour("ResultBackColour");
+export const inputColour = designColour("InputBackColour");
 
 // Ids like Text3(0) need an attribute selector.
 export const byId = id => `[id="${id}"]`;

@@ -13,8 +13,8 @@ namespace {
 using core::CalcMode;
 using Times = std::array<std::string, 6>;
 
-constexpr COLORREF Pink = RGB(255, 189, 197);
-constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Pink = RGB(ResultBackColour.red, ResultBackColour.green, ResultBackColour.blue);
+constexpr COLORREF White = RGB(InputBackColour.red, InputBackColour.green, InputBackColour.blue);
 
 TEST_F(Form1Window, StartsCalculatedWithTheFocusInTheDataSize) {
     EXPECT_EQ(Narrow(WindowText(form.hwnd())), "Velmora");

@@ -6,11 +6,11 @@ import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { isDeepStrictEqual } from "node:util";
-import { fields, nextBuild, recordPolicyViolations, serve, serveSite, siteDir, timeFields } from "../harness.mjs";
+import { fields, nextBuild, recordPolicyViolations, serve, serveSite, siteDir, timeFields, resultColour, inputColour } from "../harness.mjs";
 import { faceColours, ready, sleep } from "./common.mjs";
 
-const pink = "rgb(255, 189, 197)";
-const white = "rgb(255, 255, 255)";
+const pink = resultColour;
+const white = inputColour;
 const options = ["Option1(0)", "Option1(1)", "Option1(2)"];
 // The fields each mode works out, by Option1's index.
 const results = [timeFields, ["Text2", "Combo2"], ["Text1", "Combo1"]];
