@@ -6,9 +6,11 @@
 # checks that they are the same bytes and carry no build folder; that a
 # stopped release, a tree with changes, a failed build and versions that
 # disagree leave no dist/; then checks the Debian packages, amd64 and the
-# cross-built arm64, as Debian does (lintian), and the amd64 one as a user
-# meets it: installed with apt, started, removed without a trace (the arm64
-# one is, under emulation, in tests/arm64/stage.sh).
+# cross-built arm64, and the source package, as Debian does (lintian), that
+# the page's decimal table is what its CLDR extract makes, the amd64 package
+# with its autopkgtest, and as a user meets it: installed with apt, started,
+# removed without a trace (the arm64 one is, under emulation, in
+# tests/arm64/stage.sh).
 # The first is signed, by throwaway keys made in WORK_DIR/keys: its
 # signatures must verify and catch a changed byte, and but for them and the
 # signed Windows files it must be the same bytes as the unsigned others.
@@ -217,9 +219,24 @@ check "every download carries the licences" \
     '[ -s "$unpacked/deb/usr/share/doc/velmora/copyright" ] && grep -q "MIT License" "$unpacked/windows/LICENSES.txt" &&
      grep -q "MIT License" "$unpacked/web/LICENSES.txt"'
 
+# The source package, as dpkg-source makes it from the source archive.
+mkdir -p "$work/dsc" && tar -xzf "$dist/velmora-$version.tar.gz" -C "$work/dsc"
+(cd "$work/dsc/velmora-$version" && dpkg-source -b .) >"$work/dsc.log" 2>&1
+dsc=$work/dsc/velmora_$version.dsc
 echo "lintian:"
-check "lintian finds no error or warning, in either package" \
-    'lintian --fail-on error,warning --display-info --pedantic "$deb" "$arm64_deb"'
+check "lintian finds no error or warning, in the source package or either binary one" \
+    'lintian --fail-on error,warning --display-info --pedantic "$dsc" "$deb" "$arm64_deb"'
+# The page's decimal table is what its script makes of the CLDR extract
+# beside it, with either Node.js.
+for node in node "$debian_node/bin/node"; do
+    check "the decimal table is remade from app/web/cldr/ unchanged, by $node" \
+        '"$node" "$work/dsc/velmora-$version/app/web/decimal_separators.mjs" "$work/table.js" >/dev/null &&
+         cmp "$work/table.js" "$work/dsc/velmora-$version/app/web/decimal_separators.js"'
+done
+# debian/tests, run by Debian's autopkgtest on a fresh Debian root.
+check "the package's autopkgtest passes" \
+    '"$repository/tests/release/run_autopkgtest.sh" "$work/autopkgtest" "$work/dsc/velmora-$version" "$deb" \
+        >"$work/autopkgtest.log" 2>&1 || { tail -n 40 "$work/autopkgtest.log"; false; }'
 for arch in amd64 arm64; do
     package=$dist/velmora_${version}_$arch.deb
     check "the $arch package depends on the Qt libraries and the font" \
