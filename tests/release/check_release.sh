@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2034 # the checks are eval'd strings, which read them
 # Makes the downloads of the checked-out commit twice, from two clones in two
 # folders, under other time zones, locales and umasks, minutes apart, the
 # second with the Node.js that this Debian release itself installs in place
@@ -52,6 +53,7 @@ mkdir -p "$debian_node/bin"
 node_version=$(apt-cache madison nodejs | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' |
     grep -m1 "deb$VELMORA_DEBIAN" || true)
 libnode=$(apt-cache depends "nodejs=$node_version" 2>/dev/null | sed -n 's/^ *Depends: \(libnode[0-9]*\)$/\1/p')
+# shellcheck disable=SC2046 # a package a word
 install_missing $(apt-cache depends --important "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null |
     sed -n 's/^ *|\{0,1\}Depends: \([a-z0-9][^ ]*\)$/\1/p' | grep -v -x -e nodejs -e "$libnode" | sort -u)
 (cd "$debian_node" && apt-get download -q "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null &&

@@ -3,6 +3,8 @@
 # tool against the built package, as Debian's CI does, inside a fresh Debian
 # root of this machine's release: the tests' dependencies are installed
 # there, and nothing of the machine changes. Needs root and mmdebstrap.
+# With VELMORA_AUTOPKGTEST_HERE=1, on a machine that is itself a throwaway
+# Debian root (the Debian 13 stage's), it runs on that machine directly.
 #   run_autopkgtest.sh WORK_DIR SOURCE_DIR PACKAGE.deb...
 set -euo pipefail
 work=$1 source=$2
@@ -13,6 +15,16 @@ suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 arch=$(dpkg --print-architecture)
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
+source=$(cd "$source" && pwd)
+
+if [ "${VELMORA_AUTOPKGTEST_HERE:-}" = 1 ]; then
+    command -v autopkgtest >/dev/null ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null
+    status=0
+    autopkgtest --output-dir "$work/out" "$@" "$source" -- null || status=$?
+    echo "autopkgtest: exit status $status"
+    exit "$status"
+fi
 
 # A cached root is only read, each run's changes kept apart; else a root of
 # this run's own.
@@ -40,7 +52,8 @@ run sh -c 'apt-get update -qq &&
              DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null; } &&
            exec autopkgtest --output-dir /srv/autopkgtest/out "$@" /srv/autopkgtest/source -- null' \
     autopkgtest "${packages[@]}" || status=$?
-rm -rf "$work/out" && cp -r "$testbed/out" "$work/out" 2>/dev/null || true
+rm -rf "$work/out"
+cp -r "$testbed/out" "$work/out" 2>/dev/null || true
 echo "autopkgtest: exit status $status; its summary:"
 cat "$work/out/summary" 2>/dev/null || echo "(none)"
 exit "$status"
