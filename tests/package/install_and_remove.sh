@@ -1,5 +1,4 @@
 #!/usr/bin/env bash
-# shellcheck disable=SC2034 # the checks are eval'd strings, which read them
 # Installs a Velmora package with apt as a user would, checks its files, starts
 # it, and purges it with all it brought in, leaving nothing behind. Touches
 # nothing of the machine's own: refuses where velmora is installed already.
@@ -48,7 +47,6 @@ wait "$program" 2>/dev/null || true
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq velmora >/dev/null
 # What apt brought in for it goes too.
 brought=$(packages | comm -13 "$work/packages-before" - | cut -d' ' -f1)
-# shellcheck disable=SC2086 # a package a word
 [ -z "$brought" ] || "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $brought >/dev/null
 check "removed, with all it brought in" 'packages | cmp -s - "$work/packages-before"'
 check "none of its files is left" \
