@@ -29,7 +29,8 @@ fi
 # A cached root is only read, each run's changes kept apart; else a root of
 # this run's own.
 if declare -F cached_debian_root >/dev/null; then
-    root=$(cached_debian_root "$suite" "$arch" autopkgtest)
+    root=
+    cached_debian_root root "$suite" "$arch" autopkgtest
     rm -rf "$work/upper"
     testbed=$work/upper/data/srv/autopkgtest
     run() { in_debian_root --upper "$work/upper" "$root" "$@"; }
