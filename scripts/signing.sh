@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What a release signs and publishes besides its builds: the OpenPGP
 # signatures of SHA256SUMS and of the source archive, the apt repository,
 # and the Authenticode signatures of the Windows programs. Sourced, not run.

@@ -1,16 +1,23 @@
-// Renews the page's table of decimal symbols and digits (decimal_separators.js
-// beside this script) from a CLDR release's XML, by default the one Debian's
-// unicode-cldr-core package installs. The table is kept in the repository,
-// so that every build of the page carries the same one, whatever the
-// building machine has. After renewing, check that licenses/unicode-cldr.txt
-// is the licence of that release.
-//   node decimal_separators.mjs [CLDR_COMMON_DIR]
-import { readFileSync, readdirSync, writeFileSync } from "node:fs";
-import { join } from "node:path";
+// Makes the page's table of decimal symbols and digits (decimal_separators.js
+// beside this script) from CLDR's XML: by default from the extract in cldr/
+// beside it, the parts of one CLDR release that the table is made from, so
+// that every build of the page carries the same table, whatever the building
+// machine has.
+//   node decimal_separators.mjs [OUTPUT]
+// A newer release, for example the one Debian's unicode-cldr-core package
+// installs, first replaces the extract, then the table is made from that:
+//   node decimal_separators.mjs --renew /usr/share/unicode/cldr/common
+// After renewing, check that cldr/unicode-license.txt and
+// licenses/unicode-cldr.txt are the licence of that release.
+import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from "node:fs";
+import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 
-const common = process.argv[2] ?? "/usr/share/unicode/cldr/common";
-const output = fileURLToPath(new URL("decimal_separators.js", import.meta.url));
+const here = fileURLToPath(new URL(".", import.meta.url));
+const extract = join(here, "cldr", "common");
+const renewing = process.argv[2] === "--renew";
+const common = renewing ? process.argv[3] ?? "/usr/share/unicode/cldr/common" : extract;
+const output = (!renewing && process.argv[2]) || join(here, "decimal_separators.js");
 
 const read = file => readFileSync(join(common, file), "utf8");
 const version = read("dtd/ldml.dtd").match(/cldrVersion CDATA #FIXED "([^"]+)"/)?.[1];
@@ -35,12 +42,38 @@ for (const [, parent, children] of read("supplemental/supplementalData.xml")
 }
 const parentOf = id => parents[id] ?? (id.includes("_") ? id.slice(0, id.lastIndexOf("_")) : "root");
 
+// The extract keeps of each file its start, with the copyright notice, and
+// exactly the elements read here, as the release writes them.
+function start(text, root) {
+    const before = text.slice(0, text.indexOf(`<${root}>`));
+    const comment = before.match(/<!--[^]*?-->/);
+    return `${before.slice(0, comment.index)}${notice(comment[0])}\n<${root}>`;
+}
+const notice = comment => comment.split("\n")
+    .filter(line => /^<!--|-->$|Copyright|terms of use|SPDX/.test(line)).join("\n");
+function keptLocale(text, numbers) {
+    const identity = text.match(/\n[\t ]*<identity>[^]*?<\/identity>/)?.[0] ?? "";
+    const elements = [
+        ...numbers.match(/[\t ]*<defaultNumberingSystem[^>]*>\w+<\/defaultNumberingSystem>/g) ?? [],
+        ...(numbers.match(/[\t ]*<symbols numberSystem="\w+">[^]*?<\/symbols>/g) ?? []).map(symbols =>
+            symbols.split("\n").filter(line => /<\/?symbols|<decimal|<alias/.test(line)).join("\n"))];
+    const kept = elements.length ? `\n\t<numbers>\n${elements.join("\n")}\n\t</numbers>` : "";
+    return `${start(text, "ldml")}${identity}${kept}\n</ldml>\n`;
+}
+function keptSupplemental(text, element) {
+    const body = text.match(new RegExp(`[\\t ]*<${element}>[^]*?</${element}>`))[0];
+    return `${start(text, "supplementalData")}\n${body}\n</supplementalData>\n`;
+}
+
 // What each locale's own file says: its default numbering system, and per
 // numbering system the decimal symbol or that it takes Latin's ("latn").
 const locales = {};
+const kept = {};
 for (const file of readdirSync(join(common, "main")).filter(name => name.endsWith(".xml")).sort()) {
-    const numbers = read(join("main", file)).match(/<numbers>([^]*?)<\/numbers>/)?.[1] ?? "";
+    const text = read(join("main", file));
+    const numbers = text.match(/<numbers>([^]*?)<\/numbers>/)?.[1] ?? "";
     const own = { system: undefined, symbols: {} };
+    kept[file] = keptLocale(text, numbers);
     for (const [, attributes, system] of numbers.matchAll(/<defaultNumberingSystem([^>]*)>(\w+)</g)) {
         if (confirmed(attributes))
             own.system = system;
@@ -114,13 +147,46 @@ if (german[0] !== "," || german[1] !== "0" || persian[0] !== "\u066B" || persian
     process.exit(1);
 }
 
-// Plain ES2017: the toolchain's own minifier reads the script too.
+if (renewing) {
+    const dtd = read("dtd/ldml.dtd");
+    const files = {
+        "dtd/ldml.dtd": `${notice(dtd.match(/^<!--[^]*?-->/)[0])}\n` +
+            dtd.match(/<!ATTLIST version cldrVersion [^\n]*\n/)[0],
+        "supplemental/numberingSystems.xml":
+            keptSupplemental(read("supplemental/numberingSystems.xml"), "numberingSystems"),
+        "supplemental/supplementalData.xml":
+            keptSupplemental(read("supplemental/supplementalData.xml"), "parentLocales"),
+    };
+    for (const [file, text] of Object.entries(kept))
+        files[join("main", file)] = text;
+    rmSync(extract, { recursive: true, force: true });
+    for (const [file, text] of Object.entries(files)) {
+        mkdirSync(dirname(join(extract, file)), { recursive: true });
+        writeFileSync(join(extract, file), text);
+    }
+}
+
+// Plain ES2017, one row per line: the toolchain's own minifier reads the
+// script too, and people read the table.
+const literal = value => JSON.stringify(value).replace(/[^\x20-\x7e]/g,
+    c => "\\u" + c.charCodeAt(0).toString(16).padStart(4, "0"));
+const rows = table.map(([symbol, zero, tags]) => {
+    const lines = [`[${literal(symbol)}, ${literal(zero)}, [`];
+    for (const tag of tags.map(literal)) {
+        if (lines[lines.length - 1].length + tag.length > 80)
+            lines.push("");
+        lines[lines.length - 1] += tag + ", ";
+    }
+    return lines.map(line => line.trimEnd()).join("\n            ").replace(/,$/, "]]");
+});
 writeFileSync(output, `// The reader's decimal symbol and the zero of their digits, from CLDR ${version}
-// (renewed with app/web/decimal_separators.mjs). The program decides from
-// them which separator it writes beside its Latin digits.
+// (made by app/web/decimal_separators.mjs from the extract in app/web/cldr/).
+// The program decides from them which separator it writes beside its Latin
+// digits.
 (function() {
-    var table = ${JSON.stringify(table).replace(/[^\x20-\x7e]/g,
-        c => "\\u" + c.charCodeAt(0).toString(16).padStart(4, "0"))};
+    var table = [
+        ${rows.join(",\n        ")}
+    ];
     ${lookup.toString().replace(/\n/g, "\n    ")}
     var found = lookup(table, navigator.language || "");
     Module.decimalSymbol = found[0];

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2034 # the checks are eval'd strings, which read them
 # In a Debian root: the apt repository served at URL, added as the README
 # says, taken only with its key; velmora installed from it and upgraded to
 # LATER; every changed copy refused.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2034 # the checks are eval'd strings, which read them
 # The release's apt repository as a user meets it: served over HTTP from this
 # machine to a Debian 12 and a Debian 13 root (made by mmdebstrap, kept in
 # ROOTS with the packages velmora depends on already downloaded, and copied
@@ -105,7 +106,7 @@ for suite in bookworm trixie; do
         echo "FAILED: the run in the Debian $suite root left mounts behind"
         fail=1
     fi
-    rm -rf "$work/$suite"
+    rm -rf "${work:?}/$suite"
 done
 echo "apt repository: $((SECONDS - started)) s"
 exit $fail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2034 # the checks are eval'd strings, which read them
 # Makes the downloads of the checked-out commit twice, from two clones in two
 # folders, under other time zones, locales and umasks, minutes apart, the
 # second with the Node.js that this Debian release itself installs in place
@@ -6,9 +7,11 @@
 # checks that they are the same bytes and carry no build folder; that a
 # stopped release, a tree with changes, a failed build and versions that
 # disagree leave no dist/; then checks the Debian packages, amd64 and the
-# cross-built arm64, as Debian does (lintian), and the amd64 one as a user
-# meets it: installed with apt, started, removed without a trace (the arm64
-# one is, under emulation, in tests/arm64/stage.sh).
+# cross-built arm64, and the source package, as Debian does (lintian), that
+# the page's decimal table is what its CLDR extract makes, the amd64 package
+# with its autopkgtest, and as a user meets it: installed with apt, started,
+# removed without a trace (the arm64 one is, under emulation, in
+# tests/arm64/stage.sh).
 # The first is signed, by throwaway keys made in WORK_DIR/keys: its
 # signatures must verify and catch a changed byte, and but for them and the
 # signed Windows files it must be the same bytes as the unsigned others.
@@ -50,6 +53,7 @@ mkdir -p "$debian_node/bin"
 node_version=$(apt-cache madison nodejs | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' |
     grep -m1 "deb$VELMORA_DEBIAN" || true)
 libnode=$(apt-cache depends "nodejs=$node_version" 2>/dev/null | sed -n 's/^ *Depends: \(libnode[0-9]*\)$/\1/p')
+# shellcheck disable=SC2046 # a package a word
 install_missing $(apt-cache depends --important "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null |
     sed -n 's/^ *|\{0,1\}Depends: \([a-z0-9][^ ]*\)$/\1/p' | grep -v -x -e nodejs -e "$libnode" | sort -u)
 (cd "$debian_node" && apt-get download -q "nodejs=$node_version" "$libnode=$node_version" 2>/dev/null &&
@@ -217,9 +221,24 @@ check "every download carries the licences" \
     '[ -s "$unpacked/deb/usr/share/doc/velmora/copyright" ] && grep -q "MIT License" "$unpacked/windows/LICENSES.txt" &&
      grep -q "MIT License" "$unpacked/web/LICENSES.txt"'
 
+# The source package, as dpkg-source makes it from the source archive.
+mkdir -p "$work/dsc" && tar -xzf "$dist/velmora-$version.tar.gz" -C "$work/dsc"
+(cd "$work/dsc/velmora-$version" && dpkg-source -b .) >"$work/dsc.log" 2>&1
+dsc=$work/dsc/velmora_$version.dsc
 echo "lintian:"
-check "lintian finds no error or warning, in either package" \
-    'lintian --fail-on error,warning --display-info --pedantic "$deb" "$arm64_deb"'
+check "lintian finds no error or warning, in the source package or either binary one" \
+    'lintian --fail-on error,warning --display-info --pedantic "$dsc" "$deb" "$arm64_deb"'
+# The page's decimal table is what its script makes of the CLDR extract
+# beside it, with either Node.js.
+for node in node "$debian_node/bin/node"; do
+    check "the decimal table is remade from app/web/cldr/ unchanged, by $node" \
+        '"$node" "$work/dsc/velmora-$version/app/web/decimal_separators.mjs" "$work/table.js" >/dev/null &&
+         cmp "$work/table.js" "$work/dsc/velmora-$version/app/web/decimal_separators.js"'
+done
+# debian/tests, run by Debian's autopkgtest on a fresh Debian root.
+check "the package's autopkgtest passes" \
+    '"$repository/tests/release/run_autopkgtest.sh" "$work/autopkgtest" "$work/dsc/velmora-$version" "$deb" \
+        >"$work/autopkgtest.log" 2>&1 || { tail -n 40 "$work/autopkgtest.log"; false; }'
 for arch in amd64 arm64; do
     package=$dist/velmora_${version}_$arch.deb
     check "the $arch package depends on the Qt libraries and the font" \
