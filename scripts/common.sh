@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the lists are for the scripts that source this
 # Shared by the set-up commands: install what is missing, then build.
 # Sourced, not run.
 
@@ -135,7 +136,7 @@ install_missing() {
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
     # Debian's policy-rc.d answer 101 keeps the services above from starting
     # while they install, where the machine has no such policy of its own.
-    local policy=/usr/sbin/policy-rc.d quiet= service starts=
+    local policy=/usr/sbin/policy-rc.d quiet='' service starts=''
     for service in "${VELMORA_QUIET_SERVICES[@]}"; do
         [[ " ${missing[*]} " != *" $service "* ]] || starts=1
     done
