@@ -34,9 +34,8 @@ make_debian_root() {
     mkdir -p "$dir"
     # What a fresh machine has: apt, and the certificate store npm needs.
     mmdebstrap --quiet --variant=apt --architectures="$arch" --include="$packages" \
-        "$suite" "$dir/root.part" "${mirrors[@]}"
-    touch "$dir/root.part/.velmora-complete"
-    mv "$dir/root.part" "$dir/root"
+        "$suite" "$dir/root.part" "${mirrors[@]}" || return 1
+    touch "$dir/root.part/.velmora-complete" && mv "$dir/root.part" "$dir/root"
 }
 
 # Made roots are kept outside the clone, as CI machines keep their package
@@ -50,45 +49,43 @@ fi
 # A root older than this is made again, with the archive's updates.
 VELMORA_ROOT_MAX_DAYS=${VELMORA_ROOT_MAX_DAYS:-7}
 
-# cached_debian_root SUITE ARCH [PACKAGE...]: prints the folder of a Debian
-# SUITE root for ARCH with PACKAGEs installed, made once and then taken from
-# the cache. Nothing may write to it: run in it with
+# cached_debian_root VAR SUITE ARCH [PACKAGE...]: sets VAR to the folder of
+# a Debian SUITE root for ARCH with PACKAGEs installed, made once and then
+# taken from the cache. Nothing may write to it: run in it with
 # in_debian_root --upper DIR, which keeps every change in DIR.
 cached_debian_root() {
-    local suite=$1 arch=$2
-    shift 2
+    local var=$1 suite=$2 arch=$3
+    shift 3
     local hash key entry
     hash=$(printf '%s\n' "$suite" "$arch" "$@" | sort -u |
         cat - "${BASH_SOURCE[0]}" | sha256sum | cut -c1-16)
     key=$suite-$arch-$hash
     entry=$VELMORA_ROOT_CACHE/$key
     mkdir -p "$VELMORA_ROOT_CACHE"
+    # One maker a key; a second run waits, then finds the root made. (No
+    # errexit in here: every step is checked.)
     (
-        # One maker a key; a second run waits, then finds the root made.
-        flock 9
+        flock 9 || exit 1
         if [ -e "$entry.made" ] &&
            [ -z "$(find "$entry.made" -mtime "+$VELMORA_ROOT_MAX_DAYS")" ]; then
             touch "$entry.used"
             exit 0
         fi
-        rm -rf "$entry" "$entry.made"
+        rm -rf "$entry" "$entry.made" "$entry.part" || exit 1
         echo "Making the Debian $suite $arch root $key in $VELMORA_ROOT_CACHE" >&2
-        local packages
         packages=$(IFS=,; echo "ca-certificates${*:+,$*}")
-        make_debian_root "$entry.part" "$suite" "$arch" "$packages" >&2
-        mv "$entry.part/root" "$entry"
-        rm -rf "$entry.part"
-        touch "$entry.made" "$entry.used"
+        make_debian_root "$entry.part" "$suite" "$arch" "$packages" >&2 &&
+            mv "$entry.part/root" "$entry" && rm -rf "$entry.part" &&
+            touch "$entry.made" "$entry.used" || exit 1
         # Other keys of this release and architecture go, unless a run used
         # them within the hour.
-        local old
         for old in "$VELMORA_ROOT_CACHE/$suite-$arch-"*.used; do
             [ "$old" != "$entry.used" ] && [ -n "$(find "$old" -mmin +60)" ] || continue
             echo "Pruning the cached root ${old%.used}" >&2
             rm -rf "${old%.used}" "${old%.used}.made" "${old%.used}.lock" "$old"
         done
-    ) 9>"$entry.lock" || return 1
-    echo "$entry"
+    ) 9>"$entry.lock" || { echo "Making the Debian $suite $arch root failed." >&2; return 1; }
+    printf -v "$var" '%s' "$entry"
 }
 
 # in_debian_root [--upper DIR] ROOT COMMAND...: COMMAND as root in ROOT, with
