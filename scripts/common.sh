@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the lists are for the scripts that source this
 # Shared by the set-up commands: install what is missing, then build.
 # Sourced, not run.
 
@@ -5,7 +6,8 @@ VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELMORA_BUILD=${VELMORA_BUILD:-$VELMORA_ROOT/build}
 
 # The Debian release this runs on: 12, 13, or later (testing has no number).
-VELMORA_DEBIAN=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID%%.*}")
+# Set, it names another release whose lists are wanted (a root to make).
+VELMORA_DEBIAN=${VELMORA_DEBIAN:-$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID%%.*}")}
 VELMORA_DEBIAN=${VELMORA_DEBIAN:-99}
 
 # What building and running need on a fresh Debian 12 or 13. Debian 13 has
@@ -16,6 +18,19 @@ VELMORA_PACKAGES=(
     fonts-liberation
 )
 [ "$VELMORA_DEBIAN" -lt 13 ] || VELMORA_PACKAGES+=(fonts-liberation-sans-narrow)
+# What the core and its tests alone need: no Qt (scripts/test core).
+VELMORA_CORE_PACKAGES=(build-essential cmake libfast-float-dev libgtest-dev)
+
+# What the fuzzers need (scripts/fuzz): the release's own clang, the one its
+# clang package depends on, and that clang's sanitizer and libFuzzer runtime.
+case $VELMORA_DEBIAN in
+    12) VELMORA_CLANG=14 ;;
+    13) VELMORA_CLANG=19 ;;
+    *) VELMORA_CLANG=$(apt-cache depends clang 2>/dev/null |
+                           sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1) ;;
+esac
+VELMORA_FUZZ_PACKAGES=(build-essential cmake libfast-float-dev "clang-${VELMORA_CLANG:-19}" "libclang-rt-${VELMORA_CLANG:-19}-dev")
+
 # What the tests and benchmarks need besides: the test libraries, the tools
 # that check the package, the desktop entry and the Windows resource, a
 # Wayland compositor with Qt's Wayland plugin to run the windows on, and an X
@@ -135,7 +150,7 @@ install_missing() {
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
     # Debian's policy-rc.d answer 101 keeps the services above from starting
     # while they install, where the machine has no such policy of its own.
-    local policy=/usr/sbin/policy-rc.d quiet= service starts=
+    local policy=/usr/sbin/policy-rc.d quiet='' service starts=''
     for service in "${VELMORA_QUIET_SERVICES[@]}"; do
         [[ " ${missing[*]} " != *" $service "* ]] || starts=1
     done
@@ -154,11 +169,35 @@ install_missing() {
 
 # Configures (quick when nothing changed, and it finds libraries installed
 # since), then builds what changed: build_velmora [DIR [CMAKE_ARGS...]]
+# With VELMORA_REQUIRE_TEST_DEPS=ON (scripts/test), a missing test library
+# fails the configuration rather than leaving its tests out.
 build_velmora() {
     local dir=${1:-$VELMORA_BUILD}
     shift || true
-    cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake -S "$VELMORA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        "-DVELMORA_REQUIRE_TEST_DEPS=${VELMORA_REQUIRE_TEST_DEPS:-OFF}" "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# run_tests DIR [CTEST_ARGS...]: the build's tests; a build with none fails.
+run_tests() {
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error "$@"
+}
+
+# The Linux build with AddressSanitizer and UndefinedBehaviorSanitizer, in
+# build-sanitize/; its tests fail at any report, leaks included.
+VELMORA_SANITIZE_BUILD=${VELMORA_SANITIZE_BUILD:-$VELMORA_ROOT/build-sanitize}
+build_velmora_sanitize() {
+    local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+    build_velmora "$VELMORA_SANITIZE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVELMORA_BUILD_BENCHMARKS=OFF "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags"
+}
+run_sanitized_tests() {
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_tests "$VELMORA_SANITIZE_BUILD" "$@"
 }
 
 # The Windows build: cross-compiled into build-windows/, its tests run under Wine.

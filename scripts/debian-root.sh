@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A Debian root of another release, made by mmdebstrap from the machine's own
 # package archive, and commands run in it as on a fresh machine of that
 # release. Sourced, not run; needs root.
@@ -8,16 +9,18 @@
 debian_sources_for() {
     local suite=$1 codename
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    # shellcheck disable=SC2016 # apt's own placeholders
     apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Identifier: Packages' |
         awk -v from="$codename" -v to="$suite" \
             'index($2, from) == 1 { print $1, to substr($2, length(from) + 1), $3 }' | sort -u
 }
 
-# make_debian_root DIR SUITE [ARCH]: DIR/root, unless a whole one is there
-# already; of another architecture than the machine's, its programs run
+# make_debian_root DIR SUITE [ARCH [PACKAGES]]: DIR/root, unless a whole one
+# is there already, with PACKAGES (comma-separated; ca-certificates unless
+# given); of another architecture than the machine's, its programs run
 # under an emulator (enable_emulation).
 make_debian_root() {
-    local dir=$1 suite=$2 arch=${3:-$(dpkg --print-architecture)}
+    local dir=$1 suite=$2 arch=${3:-$(dpkg --print-architecture)} packages=${4:-ca-certificates}
     [ -e "$dir/root/.velmora-complete" ] && return 0
     local mirrors=() uri release component
     while read -r uri release component; do
@@ -30,28 +33,90 @@ make_debian_root() {
     rm -rf "$dir/root" "$dir/root.part"
     mkdir -p "$dir"
     # What a fresh machine has: apt, and the certificate store npm needs.
-    mmdebstrap --quiet --variant=apt --architectures="$arch" --include=ca-certificates \
-        "$suite" "$dir/root.part" "${mirrors[@]}"
-    touch "$dir/root.part/.velmora-complete"
-    mv "$dir/root.part" "$dir/root"
+    mmdebstrap --quiet --variant=apt --architectures="$arch" --include="$packages" \
+        "$suite" "$dir/root.part" "${mirrors[@]}" || return 1
+    touch "$dir/root.part/.velmora-complete" && mv "$dir/root.part" "$dir/root"
 }
 
-# in_debian_root ROOT COMMAND...: COMMAND as root in ROOT, with the kernel's
-# file systems, and the machine's resolver and certificate store read-only.
+# Made roots are kept outside the clone, as CI machines keep their package
+# caches: one folder a key, the key naming the release, the architecture and
+# a hash of the packages and of this file, which makes them.
+if [ "$(id -u)" -eq 0 ]; then
+    VELMORA_ROOT_CACHE=${VELMORA_ROOT_CACHE:-/var/cache/velmora/roots}
+else
+    VELMORA_ROOT_CACHE=${VELMORA_ROOT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora/roots}
+fi
+# A root older than this is made again, with the archive's updates.
+VELMORA_ROOT_MAX_DAYS=${VELMORA_ROOT_MAX_DAYS:-7}
+
+# cached_debian_root VAR SUITE ARCH [PACKAGE...]: sets VAR to the folder of
+# a Debian SUITE root for ARCH with PACKAGEs installed, made once and then
+# taken from the cache. Nothing may write to it: run in it with
+# in_debian_root --upper DIR, which keeps every change in DIR.
+cached_debian_root() {
+    local var=$1 suite=$2 arch=$3
+    shift 3
+    local hash key entry
+    hash=$(printf '%s\n' "$suite" "$arch" "$@" | sort -u |
+        cat - "${BASH_SOURCE[0]}" | sha256sum | cut -c1-16)
+    key=$suite-$arch-$hash
+    entry=$VELMORA_ROOT_CACHE/$key
+    mkdir -p "$VELMORA_ROOT_CACHE"
+    # One maker a key; a second run waits, then finds the root made. (No
+    # errexit in here: every step is checked.)
+    (
+        flock 9 || exit 1
+        if [ -e "$entry.made" ] &&
+           [ -z "$(find "$entry.made" -mtime "+$VELMORA_ROOT_MAX_DAYS")" ]; then
+            touch "$entry.used"
+            exit 0
+        fi
+        rm -rf "$entry" "$entry.made" "$entry.part" || exit 1
+        echo "Making the Debian $suite $arch root $key in $VELMORA_ROOT_CACHE" >&2
+        packages=$(IFS=,; echo "ca-certificates${*:+,$*}")
+        make_debian_root "$entry.part" "$suite" "$arch" "$packages" >&2 &&
+            mv "$entry.part/root" "$entry" && rm -rf "$entry.part" &&
+            touch "$entry.made" "$entry.used" || exit 1
+        # Other keys of this release and architecture go, unless a run used
+        # them within the hour.
+        for old in "$VELMORA_ROOT_CACHE/$suite-$arch-"*.used; do
+            [ "$old" != "$entry.used" ] && [ -n "$(find "$old" -mmin +60)" ] || continue
+            echo "Pruning the cached root ${old%.used}" >&2
+            rm -rf "${old%.used}" "${old%.used}.made" "${old%.used}.lock" "$old"
+        done
+    ) 9>"$entry.lock" || { echo "Making the Debian $suite $arch root failed." >&2; return 1; }
+    printf -v "$var" '%s' "$entry"
+}
+
+# in_debian_root [--upper DIR] ROOT COMMAND...: COMMAND as root in ROOT, with
+# the kernel's file systems, and the machine's resolver and certificate
+# store read-only. With --upper, ROOT is only read: an overlay keeps every
+# change in DIR/data, where files may also be put beforehand.
 # Everything runs in namespaces of its own: when the command ends or this is
 # stopped, its processes are ended and its mounts are gone, whatever happened.
 # unshare holds back SIGTERM and SIGINT while it waits, so a stop kills it,
 # and with it (--kill-child) the namespace's first process and all the rest.
 in_debian_root() {
+    local upper=
+    if [ "$1" = --upper ]; then
+        upper=$(mkdir -p "$2/data" "$2/work" "$2/merged" && cd "$2" && pwd)
+        shift 2
+    fi
     local root=$1
     shift
     local npm_cafile
     npm_cafile=$(npm config get cafile 2>/dev/null || true)
     [ "$npm_cafile" != null ] || npm_cafile=
+    # shellcheck disable=SC2016 # expanded by the inner shell
     unshare --mount --pid --fork --kill-child --propagation private \
         bash -euc '
-            root=$1 npm_cafile=$2
-            shift 2
+            root=$1 upper=$2 npm_cafile=$3
+            shift 3
+            if [ -n "$upper" ]; then
+                mount -t overlay overlay \
+                    -o "lowerdir=$root,upperdir=$upper/data,workdir=$upper/work" "$upper/merged"
+                root=$upper/merged
+            fi
             mount -t proc proc "$root/proc"
             mount --rbind /sys "$root/sys"
             mount --rbind /dev "$root/dev"
@@ -65,8 +130,9 @@ in_debian_root() {
             exec chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
                 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
                 LANG=C.UTF-8 ${CI:+CI=$CI} ${npm_cafile:+npm_config_cafile=$npm_cafile} "$@"
-        ' in_debian_root "$root" "$npm_cafile" "$@" &
+        ' in_debian_root "$root" "$upper" "$npm_cafile" "$@" &
     local child=$! status=0
+    # shellcheck disable=SC2064 # the child is known now
     trap "kill -KILL $child 2>/dev/null; exit 143" TERM INT HUP
     wait "$child" || status=$?
     trap - TERM INT HUP

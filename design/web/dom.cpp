@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+// The scripts below are JavaScript: clang-format would take them for C++.
+// clang-format off
 // Newer toolchains link only the runtime's helpers that a script names.
 #ifdef EM_JS_DEPS
 EM_JS_DEPS(velmora_dom, "$UTF8ToString,$stringToNewUTF8");
@@ -210,6 +212,7 @@ EM_JS(void, velmora_dom_replace_fragment, (const char* fragment, int length), {
 EM_JS(void, velmora_dom_listen_fragment, (int handler), {
     addEventListener("hashchange", () => _velmora_dom_event(handler, 0));
 });
+// clang-format on
 
 namespace velmora::design::web {
 

@@ -20,13 +20,13 @@ tree() {
 }
 cleanup() {
     local all
-    all=$(tree "${pids[@]}")
-    [ -n "$all" ] && kill $all 2>/dev/null
+    mapfile -t all < <(tree "${pids[@]}")
+    [ ${#all[@]} -gt 0 ] && kill "${all[@]}" 2>/dev/null
     for _ in $(seq 50); do
-        kill -0 $all 2>/dev/null || break
+        kill -0 "${all[@]}" 2>/dev/null || break
         sleep 0.1
     done
-    [ -n "$all" ] && kill -KILL $all 2>/dev/null
+    [ ${#all[@]} -gt 0 ] && kill -KILL "${all[@]}" 2>/dev/null
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -39,14 +39,16 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$scratch/display" ] || { echo "Xvfb did not start"; cat "$scratch/xvfb.log"; exit 1; }
-export DISPLAY=:$(head -n1 "$scratch/display")
+DISPLAY=:$(head -n1 "$scratch/display")
+export DISPLAY
 
 export XDG_RUNTIME_DIR=$scratch
 unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
 dbus-daemon --session --fork --print-address=4 --print-pid=5 4>"$scratch/bus" 5>"$scratch/bus.pid" ||
     { echo "no session bus"; exit 1; }
-pids+=($(cat "$scratch/bus.pid"))
-export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$scratch/bus")
+pids+=("$(cat "$scratch/bus.pid")")
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$scratch/bus")
+export DBUS_SESSION_BUS_ADDRESS
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$scratch/atspi.log" &
 pids+=($!)

@@ -2,30 +2,48 @@
 # Run inside the Debian 13 root by stage.sh, in the copied tree; each step
 # as a new user on Debian 13 meets it.
 #   inside.sh RELEASED.deb
+#   inside.sh --packages    lists what the steps install, for the root's cache
 set -euo pipefail
-released=$1
 cd "$(dirname "$0")/../.."
 source scripts/common.sh
-export QT_QPA_PLATFORM=offscreen
+
+packages=(
+    "${VELMORA_PACKAGES[@]}" "${VELMORA_TEST_PACKAGES[@]}" "${VELMORA_WEB_PACKAGES[@]}" googletest chromium npm
+    "${VELMORA_RELEASE_PACKAGES[@]}" "${VELMORA_RELEASE_TEST_PACKAGES[@]}" "${VELMORA_ORCA_TEST_PACKAGES[@]}"
+    "${VELMORA_FUZZ_PACKAGES[@]}"
+)
+if [ "${1:-}" = --packages ]; then
+    printf '%s\n' "${packages[@]}" | sort -u
+    exit 0
+fi
+
+released=$1
+export QT_QPA_PLATFORM=offscreen VELMORA_REQUIRE_TEST_DEPS=ON
 step() { echo "-- Debian 13: $1 ($SECONDS s)"; }
 
 step "the README's command installs, builds and starts"
 scripts/run
 
 step "the Linux tests"
-install_missing "${VELMORA_TEST_PACKAGES[@]}" "${VELMORA_WEB_PACKAGES[@]}" googletest chromium \
-    "${VELMORA_RELEASE_PACKAGES[@]}" "${VELMORA_RELEASE_TEST_PACKAGES[@]}"
+# The root was made with all of them: this finds nothing missing.
+install_missing "${packages[@]}"
 build_velmora "$VELMORA_BUILD"
-ctest --test-dir "$VELMORA_BUILD" --output-on-failure --parallel "$(nproc)"
+run_tests "$VELMORA_BUILD" --parallel "$(nproc)"
 
 step "the window heard through Debian 13's Orca"
-install_missing "${VELMORA_ORCA_TEST_PACKAGES[@]}"
 tests/orca/run_orca.sh tests/orca/desktop_scenarios.py "$VELMORA_BUILD/app/velmora"
+
+step "the fuzzers, with Debian 13's clang"
+VELMORA_FUZZ_SECONDS=${VELMORA_FUZZ_SECONDS:-5} scripts/fuzz
+
+step "the sanitizer build and its tests"
+build_velmora_sanitize
+run_sanitized_tests --parallel "$(nproc)"
 
 step "the page, in Chromium"
 install_web_test_modules
 build_velmora_web
-ctest --test-dir "$VELMORA_WEB_BUILD" --output-on-failure
+run_tests "$VELMORA_WEB_BUILD"
 
 step "the Debian package, and lintian"
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

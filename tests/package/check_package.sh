@@ -31,8 +31,10 @@ icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/com.kestrane.Velmora.d
 entry=$root/usr/share/applications/com.kestrane.Velmora.desktop
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-[ -x "$root/usr/bin/$program" ] && [ "$wm_class" = "$program" ] ||
-    { echo "desktop entry runs '$program' but waits for WM_CLASS '$wm_class'"; fail=1; }
+if ! [ -x "$root/usr/bin/$program" ] || [ "$wm_class" != "$program" ]; then
+    echo "desktop entry runs '$program' but waits for WM_CLASS '$wm_class'"
+    fail=1
+fi
 
 desktop-file-validate "$root/usr/share/applications/com.kestrane.Velmora.desktop" || fail=1
 appstreamcli validate --no-net "$root/usr/share/metainfo/com.kestrane.Velmora.metainfo.xml" || fail=1

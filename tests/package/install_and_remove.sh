@@ -3,6 +3,7 @@
 # it, and purges it with all it brought in, leaving nothing behind. Touches
 # nothing of the machine's own: refuses where velmora is installed already.
 #   install_and_remove.sh PACKAGE.deb WORK_DIR
+# shellcheck disable=SC2034 # the checks eval code that reads these
 set -euo pipefail
 deb=$(readlink -f "$1")
 work=$2
@@ -47,6 +48,7 @@ wait "$program" 2>/dev/null || true
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq velmora >/dev/null
 # What apt brought in for it goes too.
 brought=$(packages | comm -13 "$work/packages-before" - | cut -d' ' -f1)
+# shellcheck disable=SC2086 # one word a package
 [ -z "$brought" ] || "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $brought >/dev/null
 check "removed, with all it brought in" 'packages | cmp -s - "$work/packages-before"'
 check "none of its files is left" \

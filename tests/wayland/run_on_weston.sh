@@ -31,7 +31,8 @@ fi
 
 # Sanitizer builds: what Qt's Wayland client never frees is not ours to fix;
 # the slow unwinder reaches its frames through libraries without frame pointers.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:fast_unwind_on_malloc=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:fast_unwind_on_malloc=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS
 
 # Qt's own title bar, as on a desktop whose compositor draws none.
 env -u DISPLAY -u QT_WAYLAND_DISABLE_WINDOWDECORATION -u QT_WAYLAND_DECORATION \

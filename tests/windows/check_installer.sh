@@ -7,6 +7,7 @@
 # Given the certificate authority of a signed release, the installed program
 # and uninstaller must carry signatures that it verifies:
 #   check_installer.sh INSTALLER BUILT_EXE [CA_FILE]
+# shellcheck disable=SC2034 # the checks eval code that reads these
 set -euo pipefail
 installer=$1
 built=$2

@@ -64,8 +64,7 @@ start_xvfb() {
     setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
         3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 9>&- &
     echo $! >"$state/xvfb.pid"
-    local tries
-    for tries in $(seq 200); do
+    for _ in $(seq 200); do
         [ -s "$state/display" ] && return 0
         kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
         sleep 0.05
@@ -93,7 +92,8 @@ ensure_display() {
             [ -d "$WINEPREFIX" ] && { wineserver -k 9>&- 2>/dev/null || true; wineserver -w 9>&- 2>/dev/null || true; }
             start_xvfb
         fi
-        export DISPLAY=:$(cat "$state/display")
+        DISPLAY=:$(cat "$state/display")
+        export DISPLAY
     fi
 }
 
