@@ -63,7 +63,7 @@ inline constexpr std::array<RuleDesign, 2> Rule{{
 
 // On a phone the box is one column, top to bottom in this order.
 inline constexpr std::array<std::string_view, 8> PhoneOrder{
-    "picIcon", "lblTitle", "lblVersion", "lblDescription",
+    "picIcon",  "lblTitle", "lblVersion",    "lblDescription",
     "Line1(1)", "Line1(0)", "lblDisclaimer", "cmdOK"};
 
 // What the box's load writes over the design texts.

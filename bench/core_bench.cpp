@@ -13,8 +13,8 @@ namespace {
 using namespace velmora::core;
 
 void BM_ParseNumber(benchmark::State& state) {
-    constexpr std::array<std::string_view, 6> texts{"32", "1024", "5.27", " 1 024", "1.5E3",
-                                                    "30796.88"};
+    constexpr std::array<std::string_view, 6> texts{"32",     "1024",  "5.27",
+                                                    " 1 024", "1.5E3", "30796.88"};
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ParseNumber(texts[i]));

@@ -66,8 +66,8 @@ int main(int argc, char* argv[]) {
             continue;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
             if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && !mapped) {
-                seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                              .count();
+                seconds =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
                 mapped = true;
             }
             std::free(event);

@@ -77,10 +77,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, 327, 146};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const HWND window =
-        CreateWindowExW(0, L"Floor", L"Velmora", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                        instance, nullptr);
+    const HWND window = CreateWindowExW(
+        0, L"Floor", L"Velmora", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+        frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     // The dialog font every dialog gets from its template.
     LOGFONTW dialogFont{};
     dialogFont.lfHeight = -MulDiv(8, 96, 72);
@@ -88,10 +87,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     lstrcpyW(dialogFont.lfFaceName, L"MS Shell Dlg 2");
     const HFONT font = CreateFontIndirectW(&dialogFont);
     for (const Control& control : controls) {
-        const HWND child =
-            CreateWindowExW(control.exStyle, control.windowClass, control.caption, control.style,
-                            control.left, control.top, control.width, control.height, window,
-                            nullptr, instance, nullptr);
+        const HWND child = CreateWindowExW(control.exStyle, control.windowClass, control.caption,
+                                           control.style, control.left, control.top, control.width,
+                                           control.height, window, nullptr, instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (control.style == List)
             for (const wchar_t* unit : units)

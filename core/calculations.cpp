@@ -66,9 +66,11 @@ UnitChoice SelectDataSizeUnit(double bytes) {
     return choose(3, DataSizeUnits[3].multiplier);
 }
 
-std::optional<std::array<std::string, 6>> CalculateTime(
-    std::string_view dataText, std::int32_t dataMultiplier, std::string_view speedText,
-    std::int32_t speedMultiplier, std::string_view decimalSeparator) {
+std::optional<std::array<std::string, 6>> CalculateTime(std::string_view dataText,
+                                                        std::int32_t dataMultiplier,
+                                                        std::string_view speedText,
+                                                        std::int32_t speedMultiplier,
+                                                        std::string_view decimalSeparator) {
     const double data = ReadQuantity(dataText, dataMultiplier, decimalSeparator);
     const double speed = ReadQuantity(speedText, speedMultiplier, decimalSeparator);
     if (speed == 0)
@@ -87,8 +89,7 @@ std::optional<std::array<std::string, 6>> CalculateTime(
     return texts;
 }
 
-std::optional<UnitResult> CalculateSpeed(std::string_view dataText,
-                                         std::int32_t dataMultiplier,
+std::optional<UnitResult> CalculateSpeed(std::string_view dataText, std::int32_t dataMultiplier,
                                          const TimeTexts& timeTexts,
                                          std::string_view decimalSeparator) {
     const double data = ReadQuantity(dataText, dataMultiplier, decimalSeparator);
@@ -104,8 +105,7 @@ std::optional<UnitResult> CalculateSpeed(std::string_view dataText,
     return UnitResult{unit.index, ResultText(speed / unit.divisor, decimalSeparator)};
 }
 
-std::optional<UnitResult> CalculateData(std::string_view speedText,
-                                        std::int32_t speedMultiplier,
+std::optional<UnitResult> CalculateData(std::string_view speedText, std::int32_t speedMultiplier,
                                         const TimeTexts& timeTexts,
                                         std::string_view decimalSeparator) {
     const double speed = ReadQuantity(speedText, speedMultiplier, decimalSeparator);

@@ -56,21 +56,21 @@ UnitChoice SelectDataSizeUnit(double bytes);
 
 // The six texts of the time fields for a data size and a speed. No value
 // (nothing to write) when the speed is zero or any figure is not finite.
-std::optional<std::array<std::string, 6>> CalculateTime(
-    std::string_view dataText, std::int32_t dataMultiplier, std::string_view speedText,
-    std::int32_t speedMultiplier, std::string_view decimalSeparator = ".");
+std::optional<std::array<std::string, 6>> CalculateTime(std::string_view dataText,
+                                                        std::int32_t dataMultiplier,
+                                                        std::string_view speedText,
+                                                        std::int32_t speedMultiplier,
+                                                        std::string_view decimalSeparator = ".");
 
 // The speed for a data size and a time. A zero time gives the text "0" and
 // no unit. No value when any figure is not finite.
-std::optional<UnitResult> CalculateSpeed(std::string_view dataText,
-                                         std::int32_t dataMultiplier,
+std::optional<UnitResult> CalculateSpeed(std::string_view dataText, std::int32_t dataMultiplier,
                                          const TimeTexts& timeTexts,
                                          std::string_view decimalSeparator = ".");
 
 // The data size for a speed and a time; always a unit, Bytes for zero.
 // No value when any figure is not finite.
-std::optional<UnitResult> CalculateData(std::string_view speedText,
-                                        std::int32_t speedMultiplier,
+std::optional<UnitResult> CalculateData(std::string_view speedText, std::int32_t speedMultiplier,
                                         const TimeTexts& timeTexts,
                                         std::string_view decimalSeparator = ".");
 

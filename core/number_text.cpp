@@ -18,8 +18,8 @@ namespace {
 // U+066B, as UTF-8.
 constexpr std::string_view ArabicDecimalSeparator = "\xD9\xAB";
 // U+00A0, U+2009, U+202F and the Arabic thousands separator U+066C.
-constexpr std::array<std::string_view, 4> WideBlanks{"\xC2\xA0", "\xE2\x80\x89",
-                                                     "\xE2\x80\xAF", "\xD9\xAC"};
+constexpr std::array<std::string_view, 4> WideBlanks{"\xC2\xA0", "\xE2\x80\x89", "\xE2\x80\xAF",
+                                                     "\xD9\xAC"};
 
 // Reads the text left to right, skipping the blanks that may stand anywhere.
 class Reader {
@@ -73,7 +73,8 @@ private:
     std::pair<int, std::size_t> nativeDigit() const {
         const auto byte = [this](std::size_t offset) {
             return m_pos + offset < m_text.size()
-                       ? static_cast<unsigned char>(m_text[m_pos + offset]) : 0u;
+                       ? static_cast<unsigned char>(m_text[m_pos + offset])
+                       : 0u;
         };
         const unsigned lead = byte(0), next = byte(1);
         if (lead == 0xD9 && next >= 0xA0 && next <= 0xA9)
@@ -98,8 +99,9 @@ private:
             if (static_cast<unsigned char>(c) < 0x80)
                 return;
             const std::string_view rest = m_text.substr(m_pos);
-            const auto blank = std::find_if(WideBlanks.begin(), WideBlanks.end(),
-                                            [rest](std::string_view b) { return rest.starts_with(b); });
+            const auto blank =
+                std::find_if(WideBlanks.begin(), WideBlanks.end(),
+                             [rest](std::string_view b) { return rest.starts_with(b); });
             if (blank == WideBlanks.end())
                 return;
             m_pos += blank->size();
@@ -130,8 +132,8 @@ char* writeDouble(char* first, char* last, double value, std::chars_format forma
 #else
 char* writeDouble(char* first, char* last, double value, std::chars_format format, int precision) {
     const char* pattern = format == std::chars_format::fixed ? "%.*f" : "%.*g";
-    const int written = std::snprintf(first, static_cast<std::size_t>(last - first), pattern,
-                                      precision, value);
+    const int written =
+        std::snprintf(first, static_cast<std::size_t>(last - first), pattern, precision, value);
     return first + std::clamp(written, 0, static_cast<int>(last - first) - 1);
 }
 #endif
@@ -267,7 +269,8 @@ double RoundTo2(double value) {
     // Fixed notation with two decimals rounds on the exact binary value, halves
     // to even; reading it back gives the double nearest to that decimal.
     char buffer[32];
-    const char* end = writeDouble(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    const char* end =
+        writeDouble(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     return readDouble(buffer, end);
 }
 

@@ -27,7 +27,8 @@ struct TextSpan {
     std::size_t offset = 0;
     std::size_t length = 0;
 };
-std::optional<TextSpan> DecimalPointOf(std::string_view text, std::string_view decimalSeparator = ".");
+std::optional<TextSpan> DecimalPointOf(std::string_view text,
+                                       std::string_view decimalSeparator = ".");
 
 // The nearest multiple of 0.01, an exact half going to the even hundredth:
 // 0.125 gives 0.12, 0.375 gives 0.38. Halves are judged on the double's exact

@@ -44,9 +44,10 @@ const Input* current = nullptr;
 [[noreturn]] void fail(const char* what, double value = 0) {
     std::fprintf(stderr, "Broken property: %s\n  value %.17g (%a)\n", what, value, value);
     if (current) {
-        std::fprintf(stderr, "  multipliers %d, %d; separator \"%.*s\"\n  texts:",
-                     current->dataMultiplier, current->speedMultiplier,
-                     static_cast<int>(current->separator.size()), current->separator.data());
+        std::fprintf(stderr,
+                     "  multipliers %d, %d; separator \"%.*s\"\n  texts:", current->dataMultiplier,
+                     current->speedMultiplier, static_cast<int>(current->separator.size()),
+                     current->separator.data());
         std::fprintf(stderr, " \"%.*s\" \"%.*s\"", static_cast<int>(current->dataText.size()),
                      current->dataText.data(), static_cast<int>(current->speedText.size()),
                      current->speedText.data());
@@ -85,8 +86,8 @@ void checkText(const std::string& text) {
     for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
         std::string word;
         for (std::size_t j = i; j < i + 3; ++j)
-            word += static_cast<char>(text[j] >= 'A' && text[j] <= 'Z' ? text[j] - 'A' + 'a'
-                                                                         : text[j]);
+            word +=
+                static_cast<char>(text[j] >= 'A' && text[j] <= 'Z' ? text[j] - 'A' + 'a' : text[j]);
         check(word != "inf" && word != "nan", "no inf or nan is ever written");
     }
 }
@@ -147,9 +148,8 @@ void checkTime(const Input& in) {
     const double data = ParseNumber(in.dataText, in.separator) * in.dataMultiplier;
     const double speed = ParseNumber(in.speedText, in.separator) * in.speedMultiplier;
     const double t = data / speed;
-    const auto texts =
-        CalculateTime(in.dataText, in.dataMultiplier, in.speedText, in.speedMultiplier,
-                      in.separator);
+    const auto texts = CalculateTime(in.dataText, in.dataMultiplier, in.speedText,
+                                     in.speedMultiplier, in.separator);
     const bool writes = speed != 0 && std::isfinite(data) && std::isfinite(speed) &&
                         std::isfinite(t) && nearestSecondFits(t);
     check(texts.has_value() == writes,
@@ -169,8 +169,7 @@ void checkSpeed(const Input& in) {
     const double data = ParseNumber(in.dataText, in.separator) * in.dataMultiplier;
     const double total = readTotal(in);
     const double speed = data / total;
-    const auto result = CalculateSpeed(in.dataText, in.dataMultiplier, in.timeTexts,
-                                       in.separator);
+    const auto result = CalculateSpeed(in.dataText, in.dataMultiplier, in.timeTexts, in.separator);
     if (!std::isfinite(data) || !std::isfinite(total)) {
         check(!result, "a speed from a non-finite figure writes nothing", total);
         return;
@@ -194,8 +193,7 @@ void checkData(const Input& in) {
     const double speed = ParseNumber(in.speedText, in.separator) * in.speedMultiplier;
     const double total = readTotal(in);
     const double bytes = total * speed;
-    const auto result = CalculateData(in.speedText, in.speedMultiplier, in.timeTexts,
-                                      in.separator);
+    const auto result = CalculateData(in.speedText, in.speedMultiplier, in.timeTexts, in.separator);
     check(result.has_value() ==
               (std::isfinite(speed) && std::isfinite(total) && std::isfinite(bytes)),
           "a data size is written exactly when every figure is finite", bytes);
@@ -225,8 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The breakdown also on totals the calculations refuse or never reach.
     const double dataBytes = ParseNumber(input.dataText, input.separator) * input.dataMultiplier;
-    const double speedBytes =
-        ParseNumber(input.speedText, input.separator) * input.speedMultiplier;
+    const double speedBytes = ParseNumber(input.speedText, input.separator) * input.speedMultiplier;
     checkBreakdown(dataBytes / speedBytes);
     checkBreakdown(readTotal(input));
     current = nullptr;

@@ -90,8 +90,7 @@ std::optional<TextShape> shapeOf(std::string_view text, std::string_view separat
     std::string all(whole);
     all += fraction;
     const std::size_t first = all.find_first_not_of('0');
-    const int significant =
-        first == std::string::npos ? 1 : static_cast<int>(all.size() - first);
+    const int significant = first == std::string::npos ? 1 : static_cast<int>(all.size() - first);
     return TextShape{significant, static_cast<int>(fraction.size()), exponent};
 }
 
@@ -146,8 +145,8 @@ std::size_t occurrences(std::string_view text, std::string_view part) {
 void checkAgainstCLibrary(std::string_view text, double value) {
     const std::string copy(text);
     if (!text.empty() && copy.find_first_not_of("0123456789+-.eE") == std::string::npos)
-        check(value == std::strtod(copy.c_str(), nullptr), "ParseNumber agrees with strtod",
-              value, text);
+        check(value == std::strtod(copy.c_str(), nullptr), "ParseNumber agrees with strtod", value,
+              text);
     if (text.size() < 3 || text[0] != '&')
         return;
     const char radix = static_cast<char>(text[1] | 0x20);
@@ -171,8 +170,8 @@ void checkParse(std::string_view text) {
         check(!std::isnan(value), "ParseNumber is never NaN", value, text, separator);
         // The user's separator only adds a decimal point; without it reading is as with '.'.
         if (text.find(separator) == std::string_view::npos)
-            check(value == dotValue, "a separator not in the text changes nothing", value,
-                  text, separator);
+            check(value == dotValue, "a separator not in the text changes nothing", value, text,
+                  separator);
 
         // Blanks, tabs and line feeds count for nothing wherever they stand.
         std::string squeezed;
@@ -187,9 +186,8 @@ void checkParse(std::string_view text) {
 
         // A leading '-' mirrors a number that starts with a digit, Latin or
         // native, or a point.
-        if (!text.empty() &&
-            (isDigit(text.front()) || nativeDigits(text.substr(0, 2)) == 1 ||
-             text.front() == '.' || text.starts_with(separator))) {
+        if (!text.empty() && (isDigit(text.front()) || nativeDigits(text.substr(0, 2)) == 1 ||
+                              text.front() == '.' || text.starts_with(separator))) {
             const double negated = ParseNumber("-" + std::string(text), separator);
             check(negated == -value, "a leading '-' negates", value, text, separator);
         }
@@ -218,22 +216,19 @@ void checkRounding(double value) {
     if (std::fabs(value) < 0x1p52) {
         char buffer[400];
         std::snprintf(buffer, sizeof buffer, "%.2f", value);
-        check(std::strtod(buffer, nullptr) == rounded, "RoundTo2 agrees with %.2f", value,
-              buffer);
+        check(std::strtod(buffer, nullptr) == rounded, "RoundTo2 agrees with %.2f", value, buffer);
     }
 
     const auto int32 = RoundToInt32(value);
     const double nearest = std::nearbyint(value);
     const bool fits32 = nearest >= -2147483648.0 && nearest <= 2147483647.0;
-    check(int32.has_value() == fits32, "RoundToInt32 gives a value exactly when it fits",
-          value);
+    check(int32.has_value() == fits32, "RoundToInt32 gives a value exactly when it fits", value);
     if (int32)
         check(static_cast<double>(*int32) == nearest, "RoundToInt32 equals nearbyint", value);
 
     const auto int64 = RoundToInt64(value);
     const bool fits64 = nearest >= -0x1p63 && nearest < 0x1p63;
-    check(int64.has_value() == fits64, "RoundToInt64 gives a value exactly when it fits",
-          value);
+    check(int64.has_value() == fits64, "RoundToInt64 gives a value exactly when it fits", value);
     if (int64)
         check(static_cast<double>(*int64) == nearest, "RoundToInt64 equals nearbyint", value);
 }
@@ -247,14 +242,13 @@ double checkWritten(const std::string& text, double value, std::string_view sepa
           "no inf or nan is written", value, text, separator);
     const auto shape = shapeOf(text, separator);
     check(shape.has_value(), "a written number has the plain form", value, text, separator);
-    check(shape->significantDigits <= 15, "at most 15 significant digits", value, text,
-          separator);
+    check(shape->significantDigits <= 15, "at most 15 significant digits", value, text, separator);
     if (value == 0)
         check(text == "0", "zero, also negative zero, is written 0", value, text, separator);
     // Whole values below 1e15 are written out in full.
     if (std::fabs(value) < 1e15 && value == std::trunc(value))
-        check(shape->decimals == 0 && !shape->exponent, "whole values are written in full",
-              value, text, separator);
+        check(shape->decimals == 0 && !shape->exponent, "whole values are written in full", value,
+              text, separator);
     return ParseNumber(text, separator);
 }
 
@@ -282,8 +276,7 @@ void checkTexts(double value, std::string_view separator) {
         check(closeTo15Digits(numberBack, value), "NumberText reads back", value, number,
               separator);
     if (std::fabs(value) < 1e15 && value == std::trunc(value))
-        check(numberBack == value, "whole values read back exactly", value, number,
-              separator);
+        check(numberBack == value, "whole values read back exactly", value, number, separator);
 
     const std::string result = ResultText(value, separator);
     const double resultBack = checkWritten(result, rounded, separator);
@@ -292,12 +285,11 @@ void checkTexts(double value, std::string_view separator) {
         check(shape->decimals <= 2, "ResultText has at most two decimals", value, result,
               separator);
     if (!readsAsInfinity(rounded))
-        check(closeTo15Digits(resultBack, rounded), "ResultText reads back as RoundTo2",
-              value, result, separator);
+        check(closeTo15Digits(resultBack, rounded), "ResultText reads back as RoundTo2", value,
+              result, separator);
     // Hundredths below 1e13 take at most 15 digits, so they come back exactly.
     if (std::fabs(rounded) < 1e13)
-        check(resultBack == rounded, "small results read back exactly", value, result,
-              separator);
+        check(resultBack == rounded, "small results read back exactly", value, result, separator);
 }
 
 }  // namespace

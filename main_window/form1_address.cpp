@@ -17,18 +17,19 @@ using core::CalcMode;
 constexpr std::array<std::string_view, 3> ModeNames{"time", "speed", "data"};
 
 // The names of the texts, by Field.
-constexpr std::array<std::string_view, 8> TextNames{
-    "years", "weeks", "days", "hours", "minutes", "seconds", "size", "speed"};
+constexpr std::array<std::string_view, 8> TextNames{"years",   "weeks",   "days", "hours",
+                                                    "minutes", "seconds", "size", "speed"};
 
 // Each unit's names besides its own in the list: the short form written
 // first, then the binary prefix some people use for the same 1024.
-constexpr std::array<std::array<std::string_view, 2>, core::DataSizeUnits.size()> SizeUnitNames{{
-    {"KB", "KiB"}, {"MB", "MiB"}, {"GB", "GiB"}, {"B", "Byte"}}};
-constexpr std::array<std::array<std::string_view, 2>, core::SpeedUnits.size()> SpeedUnitNames{{
-    {"KB/s", "KiB/s"}, {"MB/s", "MiB/s"}}};
+constexpr std::array<std::array<std::string_view, 2>, core::DataSizeUnits.size()> SizeUnitNames{
+    {{"KB", "KiB"}, {"MB", "MiB"}, {"GB", "GiB"}, {"B", "Byte"}}};
+constexpr std::array<std::array<std::string_view, 2>, core::SpeedUnits.size()> SpeedUnitNames{
+    {{"KB/s", "KiB/s"}, {"MB/s", "MiB/s"}}};
 
-constexpr std::array<Field, 8> WrittenOrder{Field::DataSize, Field::Speed, timeField(0), timeField(1),
-                                           timeField(2),     timeField(3),     timeField(4), timeField(5)};
+constexpr std::array<Field, 8> WrittenOrder{Field::DataSize, Field::Speed, timeField(0),
+                                            timeField(1),    timeField(2), timeField(3),
+                                            timeField(4),    timeField(5)};
 
 std::size_t slot(Field field) { return static_cast<std::size_t>(field); }
 
@@ -36,9 +37,8 @@ bool sameLetters(std::string_view a, std::string_view b) {
     const auto lower = [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 template <typename Units, typename Names>
@@ -95,8 +95,11 @@ int hexDigit(char c) {
 bool validUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                 : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k) {
@@ -193,7 +196,8 @@ std::string AddressFragment(const Form1Inputs& inputs, std::string_view decimalS
         const std::string& text = inputs.texts[slot(field)];
         if (IsInput(inputs.mode, field) && text != opening.texts[slot(field)] &&
             characters(text) <= MaxAddressValueLength)
-            add(TextNames[slot(field)], withDecimalPoint(text, decimalSeparator, decimalSeparator, "."));
+            add(TextNames[slot(field)],
+                withDecimalPoint(text, decimalSeparator, decimalSeparator, "."));
         if (field == Field::DataSize && IsInput(inputs.mode, Field::SizeUnit) &&
             inputs.sizeUnit != opening.sizeUnit && inputs.sizeUnit >= 0 &&
             inputs.sizeUnit < static_cast<int>(SizeUnitNames.size()))
@@ -241,7 +245,8 @@ Form1Inputs ReadAddressFragment(std::string_view fragment, std::string_view deci
             }
             for (std::size_t f = 0; f < TextNames.size(); ++f) {
                 if (sameLetters(*name, TextNames[f]) && IsInput(inputs.mode, static_cast<Field>(f)))
-                    inputs.texts[f] = withDecimalPoint(*value, decimalSeparator, ".", decimalSeparator);
+                    inputs.texts[f] =
+                        withDecimalPoint(*value, decimalSeparator, ".", decimalSeparator);
             }
         }
     }

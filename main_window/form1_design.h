@@ -34,6 +34,8 @@ inline constexpr int Form1ClientHeight = 2190;
 inline constexpr std::string_view LogoToolTip = "Kestrane 2009";
 
 // Option buttons sit in Frame2; every other control in the window.
+// One control a line, as the tables are read.
+// clang-format off
 inline constexpr std::array<ControlDesign, 26> Form1Design{{
     {"Text3(2)", ControlKind::TextBox, {3600, 1440, 555, 285}, 19, "32", Alignment::Left, "Days"},
     {"Text3(1)", ControlKind::TextBox, {2400, 1440, 555, 285}, 18, "32", Alignment::Left, "Weeks"},
@@ -64,6 +66,7 @@ inline constexpr std::array<ControlDesign, 26> Form1Design{{
     {"Label1", ControlKind::Label, {120, 750, 1155, 255}, 4, "Data Size:", Alignment::Right},
     {"Label2", ControlKind::Label, {120, 1095, 1155, 255}, 0, "Transfer Speed:", Alignment::Right},
 }};
+// clang-format on
 
 // The two small captions beside the logo take the small serif font and paint
 // their own background, so "Presentation" reads where it covers the logo.

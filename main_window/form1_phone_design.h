@@ -20,6 +20,8 @@ struct PhoneCell {
 
 inline constexpr int Form1PhoneColumns = 6;
 
+// One control a line, as the tables are read.
+// clang-format off
 inline constexpr std::array<PhoneCell, 26> Form1PhoneDesign{{
     {"Frame2", 1, 1, 6},
     {"Option1(0)", 1, 1},
@@ -48,6 +50,7 @@ inline constexpr std::array<PhoneCell, 26> Form1PhoneDesign{{
     {"Image1", 12, 1, 2},
     {"Label11", 13, 1, 2},
 }};
+// clang-format on
 
 // Every control has its one cell, and every cell its control.
 constexpr bool EveryControlHasOnePhoneCell() {

@@ -89,10 +89,10 @@ void Form1Rules::Recalculate() {
 
 void Form1Rules::CalculateTime() {
     ++m_calculationRuns[static_cast<std::size_t>(CalcMode::Time)];
-    const auto texts = core::CalculateTime(
-        m_controls.text(Field::DataSize), m_controls.itemData(Field::SizeUnit),
-        m_controls.text(Field::Speed), m_controls.itemData(Field::SpeedUnit),
-        m_controls.decimalSeparator());
+    const auto texts =
+        core::CalculateTime(m_controls.text(Field::DataSize), m_controls.itemData(Field::SizeUnit),
+                            m_controls.text(Field::Speed), m_controls.itemData(Field::SpeedUnit),
+                            m_controls.decimalSeparator());
     if (!texts)
         return;
     for (int i = 0; i < 6; ++i)
@@ -129,9 +129,7 @@ void Form1Rules::CalculateData() {
     m_controls.setText(Field::DataSize, result->text);
 }
 
-bool Form1Rules::selected(CalcMode mode) const {
-    return m_controls.modeChosen(mode);
-}
+bool Form1Rules::selected(CalcMode mode) const { return m_controls.modeChosen(mode); }
 
 // A result is locked and coloured; an input is open and white.
 void Form1Rules::applyRole(Field control, bool isResult) {

@@ -12,7 +12,18 @@ namespace velmora {
 // The controls whose lock and colour follow the mode, in the order a mode
 // change writes them. The time fields come first, years to seconds, so a time
 // field's index (0 to 5) is its place here.
-enum class Field { Years, Weeks, Days, Hours, Minutes, Seconds, DataSize, Speed, SizeUnit, SpeedUnit };
+enum class Field {
+    Years,
+    Weeks,
+    Days,
+    Hours,
+    Minutes,
+    Seconds,
+    DataSize,
+    Speed,
+    SizeUnit,
+    SpeedUnit
+};
 
 constexpr Field timeField(int index) { return static_cast<Field>(index); }
 

@@ -4,10 +4,21 @@ namespace velmora {
 
 // The keys a unit list tells apart, whatever a toolkit calls them.
 enum class ListKey {
-    Up, Down, Left, Right, Home, End, PageUp, PageDown,
-    Space, F4,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Space,
+    F4,
     Character,  // one printable character
-    Tab, Enter, Escape, F1,
+    Tab,
+    Enter,
+    Escape,
+    F1,
     OtherFunctionKey,  // F2, F3, F5 and on
     Modifier,          // Shift, Ctrl, Alt or Meta alone
     Other
@@ -27,7 +38,7 @@ enum class ListAction {
     Open,           // Alt+Down or Alt+Up, F4, Space, Enter: the drop-down
     TypeAhead,      // a letter picks the unit it starts
     Wheel,
-    Press           // a click or a tap, which opens it
+    Press  // a click or a tap, which opens it
 };
 
 // The keys that move or open a list do so whatever is held with them, in one

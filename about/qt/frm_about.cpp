@@ -32,8 +32,9 @@ QLabel* makeLabel(QWidget* parent, const about::LabelDesign& design) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (design.black) {
         QPalette palette = label->palette();
-        const design::Rgb text = design::DesignedOrThemeText(
-            {0, 0, 0}, toRgb(palette.color(QPalette::Window)), toRgb(palette.color(QPalette::WindowText)));
+        const design::Rgb text =
+            design::DesignedOrThemeText({0, 0, 0}, toRgb(palette.color(QPalette::Window)),
+                                        toRgb(palette.color(QPalette::WindowText)));
         palette.setColor(QPalette::WindowText, toQColor(text));
         label->setPalette(palette);
     }
@@ -75,8 +76,8 @@ void frmAbout::createControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
     // Not centred: the same place on the screen at every opening.
-    setGeometry(fromTwips({about::ScreenLeft, about::ScreenTop, about::ClientWidth,
-                           about::ClientHeight}));
+    setGeometry(
+        fromTwips({about::ScreenLeft, about::ScreenTop, about::ClientWidth, about::ClientHeight}));
     setFixedSize(size());
     keepFixedSize(this);
 

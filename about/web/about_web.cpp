@@ -22,10 +22,19 @@ void okClicked() { Unload(); }
 }  // namespace
 
 void Install() {
-    dom::Listen("cmdOK", "click", [] { okClicked(); return true; });
-    dom::Listen("frmAbout-close", "click", [] { Unload(); return true; });
+    dom::Listen("cmdOK", "click", [] {
+        okClicked();
+        return true;
+    });
+    dom::Listen("frmAbout-close", "click", [] {
+        Unload();
+        return true;
+    });
     // Esc presses the cancel button; the browser would only close the box.
-    dom::Listen("frmAbout", "cancel", [] { okClicked(); return true; });
+    dom::Listen("frmAbout", "cancel", [] {
+        okClicked();
+        return true;
+    });
     dom::ListenKeys("frmAbout", [](dom::Key key) {
         switch (key) {
         case dom::Key::Enter:
@@ -53,8 +62,8 @@ void Show() {
     // one or two words ("Velmora", "Version 1.0.2") in a dialog.
     static const dom::AfterPause opened(300, [] {
         const LoadedCaptions loaded = CaptionsOnLoad();
-        dom::Say("frmAbout-spoken", loaded.title + ". " + loaded.version + ". " + std::string(Description) +
-                                        " " + std::string(Disclaimer));
+        dom::Say("frmAbout-spoken", loaded.title + ". " + loaded.version + ". " +
+                                        std::string(Description) + " " + std::string(Disclaimer));
     });
     opened.restart();
 }

@@ -84,11 +84,10 @@ bool AboutBox::create(HWND owner) {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
     // The logo takes the focus too, as the only other stop of the Tab key.
     // Its text is never drawn: it is what a screen reader says.
-    m_picture = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC",
-                                Widen(about::LogoAccessibleName).c_str(),
-                                child | WS_TABSTOP | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0, m_hwnd,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(PictureId)), instance,
-                                nullptr);
+    m_picture = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"STATIC", Widen(about::LogoAccessibleName).c_str(),
+        child | WS_TABSTOP | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0, m_hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(PictureId)), instance, nullptr);
     for (std::size_t i = 0; i < m_labels.size(); ++i)
         m_labels[i] = CreateWindowExW(
             0, L"STATIC", Widen(about::Labels[i].caption).c_str(), child | SS_LEFT | SS_NOPREFIX, 0,

@@ -60,9 +60,11 @@ std::string fonts() {
            fontFace("Velmora Small Serif", LinuxSmallCaptionFont,
                     LinuxSmallCaptionFont.pointSize / WindowsSmallCaptionFont.pointSize) +
            ":root{--dialog-font:\"Velmora Dialog\",\"Velmora Dialog Narrow\",sans-serif;"
-           "--dialog-px:" + css::CssPixels(WindowsDialogFont.pointSize) +
+           "--dialog-px:" +
+           css::CssPixels(WindowsDialogFont.pointSize) +
            ";--small-font:\"Velmora Small\",\"Velmora Small Serif\",serif;"
-           "--small-px:" + css::CssPixels(WindowsSmallCaptionFont.pointSize) + "}\n";
+           "--small-px:" +
+           css::CssPixels(WindowsSmallCaptionFont.pointSize) + "}\n";
 }
 
 std::string sha256Base64(const std::string& text) {
@@ -76,9 +78,9 @@ std::string sha256Base64(const std::string& text) {
 // by their hashes, and no other script but velmora.js; WebAssembly may
 // compile.
 std::string securityPolicy(const std::string& styleSheet, const std::string& script) {
-    return "default-src 'self'; script-src 'self' 'wasm-unsafe-eval' 'sha256-" + sha256Base64(script) +
-           "'; style-src 'sha256-" +
-           sha256Base64(styleSheet) + "'; object-src 'none'; base-uri 'none'; form-action 'none'";
+    return "default-src 'self'; script-src 'self' 'wasm-unsafe-eval' 'sha256-" +
+           sha256Base64(script) + "'; style-src 'sha256-" + sha256Base64(styleSheet) +
+           "'; object-src 'none'; base-uri 'none'; form-action 'none'";
 }
 
 }  // namespace
@@ -107,14 +109,16 @@ int main(int argc, char** argv) {
         "\n" + fonts() + velmora::Form1Css() + velmora::about::AboutCss() + style;
     std::ofstream page(argv[3]);
     page << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-         << "<meta http-equiv=\"Content-Security-Policy\" content=\"" << securityPolicy(styleSheet, early)
+         << "<meta http-equiv=\"Content-Security-Policy\" content=\""
+         << securityPolicy(styleSheet, early)
          << "\">\n"
             "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">\n"
             "<meta name=\"color-scheme\" content=\"light dark\">\n"
             "<meta name=\"theme-color\" content=\"#0a246a\">\n"
             "<meta name=\"description\" content=\"Works out the time, the speed or the size of "
             "a data transfer from the other two, on every keystroke.\">\n"
-         << "<title>" << title << "</title>\n"
+         << "<title>" << title
+         << "</title>\n"
          // The program is fetched beside the page, not after its loader, and
          // compiles while the page is parsed and painted.
          << "<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" "
@@ -140,10 +144,10 @@ int main(int argc, char** argv) {
             "<noscript><p class=\"notice\">Velmora needs JavaScript, which is turned off in this "
             "browser.</p></noscript>\n"
             "<p id=\"stalled\" class=\"notice stalled\" role=\"alert\">Velmora&rsquo;s script did "
-            "not arrive. Check the connection, then reload the page. Should it still not start, the "
+            "not arrive. Check the connection, then reload the page. Should it still not start, "
+            "the "
             "server lacks Velmora&rsquo;s files, or this browser blocks its script.</p>\n"
-         << velmora::Form1Html() << velmora::about::AboutHtml()
-         << "</body>\n</html>\n";
+         << velmora::Form1Html() << velmora::about::AboutHtml() << "</body>\n</html>\n";
     page.close();
     if (!page) {
         std::cerr << "velmora_page: cannot write " << argv[3] << "\n";

@@ -72,8 +72,8 @@ private:
     // The native window exists from the first show on.
     void watchRequests() {
         if (QWindow* handle = m_window->windowHandle())
-            connect(handle, &QWindow::windowStateChanged, this,
-                    &FixedSizeKeeper::stateRequested, Qt::UniqueConnection);
+            connect(handle, &QWindow::windowStateChanged, this, &FixedSizeKeeper::stateRequested,
+                    Qt::UniqueConnection);
     }
 
     // For a request Qt emits this before the request leaves, so the configure

@@ -84,8 +84,7 @@ void placeCaption(QLabel* label) {
     // Margins cannot be negative: a text that must rise is laid from the
     // bottom instead, as high as its drop asks.
     label->setAlignment((label->alignment() & ~Qt::AlignVertical_Mask) | Qt::AlignBottom);
-    label->setContentsMargins(0, 0, 0,
-                              std::max(0, room.height - laidHeight(metrics, room) - drop));
+    label->setContentsMargins(0, 0, 0, std::max(0, room.height - laidHeight(metrics, room) - drop));
 }
 
 QFont fitCaptions(const QFont& font, const std::vector<CaptionRoom>& captions) {

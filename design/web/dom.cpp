@@ -234,17 +234,25 @@ int length(std::string_view text) { return static_cast<int>(text.size()); }
 
 // The browser's names of the keys the windows tell apart (KeyboardEvent.key,
 // or its code where an engine leaves the key unnamed).
-constexpr std::pair<std::string_view, Key> keyNames[] = {
-    {"Tab", Key::Tab},           {"F1", Key::F1},
-    {"Enter", Key::Enter},       {"Escape", Key::Escape},
-    {"Shift", Key::Modifier},    {"Control", Key::Modifier},
-    {"Alt", Key::Modifier},      {"Meta", Key::Modifier},
-    {"AltGraph", Key::Modifier}, {"ArrowUp", Key::Up},
-    {"ArrowDown", Key::Down},    {"ArrowLeft", Key::Left},
-    {"ArrowRight", Key::Right},  {"Home", Key::Home},
-    {"End", Key::End},           {"PageUp", Key::PageUp},
-    {"PageDown", Key::PageDown}, {" ", Key::Space},
-    {"F4", Key::F4}};
+constexpr std::pair<std::string_view, Key> keyNames[] = {{"Tab", Key::Tab},
+                                                         {"F1", Key::F1},
+                                                         {"Enter", Key::Enter},
+                                                         {"Escape", Key::Escape},
+                                                         {"Shift", Key::Modifier},
+                                                         {"Control", Key::Modifier},
+                                                         {"Alt", Key::Modifier},
+                                                         {"Meta", Key::Modifier},
+                                                         {"AltGraph", Key::Modifier},
+                                                         {"ArrowUp", Key::Up},
+                                                         {"ArrowDown", Key::Down},
+                                                         {"ArrowLeft", Key::Left},
+                                                         {"ArrowRight", Key::Right},
+                                                         {"Home", Key::Home},
+                                                         {"End", Key::End},
+                                                         {"PageUp", Key::PageUp},
+                                                         {"PageDown", Key::PageDown},
+                                                         {" ", Key::Space},
+                                                         {"F4", Key::F4}};
 
 void listenKeys(std::string_view id, int handler) {
     static const bool named = [] {
@@ -336,15 +344,15 @@ void Listen(std::string_view id, std::string_view type, std::function<bool()> ha
 
 void ListenKeys(std::string_view id, std::function<bool(Key)> handler) {
     listenKeys(id, keep([handler = std::move(handler)](int code) {
-        return handler(static_cast<Key>(code & 0xFF));
-    }));
+                   return handler(static_cast<Key>(code & 0xFF));
+               }));
 }
 
 void ListenKeyStrokes(std::string_view id, std::function<bool(const KeyStroke&)> handler) {
     listenKeys(id, keep([handler = std::move(handler)](int code) {
-        return handler({static_cast<Key>(code & 0xFF), (code & 0x100) != 0, (code & 0x200) != 0,
-                        (code & 0x400) != 0, (code & 0x800) != 0});
-    }));
+                   return handler({static_cast<Key>(code & 0xFF), (code & 0x100) != 0,
+                                   (code & 0x200) != 0, (code & 0x400) != 0, (code & 0x800) != 0});
+               }));
 }
 
 std::string DecimalSymbol() { return take(velmora_dom_decimal_symbol()); }

@@ -68,8 +68,24 @@ void CloseDialog(std::string_view dialogId);
 // The keys the windows tell apart; any other is Other. Character is any
 // key that types one character, OtherFunction F2 and beyond, but F4.
 enum class Key {
-    Other, Tab, F1, Enter, Escape, Modifier,
-    Up, Down, Left, Right, Home, End, PageUp, PageDown, Space, F4, OtherFunction, Character
+    Other,
+    Tab,
+    F1,
+    Enter,
+    Escape,
+    Modifier,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Space,
+    F4,
+    OtherFunction,
+    Character
 };
 
 // A key with the modifiers held with it.

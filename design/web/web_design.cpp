@@ -25,14 +25,17 @@ std::string CssColour(Rgb colour) {
 std::string BackColourName(Rgb background) { return CssColour(background).substr(1); }
 
 std::string CssBackColourRule(Rgb background) {
-    return "[data-back=\"" + BackColourName(background) + "\"]{background-color:" + CssColour(background) +
+    return "[data-back=\"" + BackColourName(background) +
+           "\"]{background-color:" + CssColour(background) +
            ";color:" + CssColour(ReadableTextOn(background)) + "}\n";
 }
 
 std::string CssPlaceVariables(TwipsRect place) {
-    const auto pixels = [](int twips) { return Pixels(static_cast<double>(twips) / TwipsPerPixel); };
-    return "--l:" + pixels(place.left) + ";--t:" + pixels(place.top) + ";--w:" + pixels(place.width) +
-           ";--h:" + pixels(place.height);
+    const auto pixels = [](int twips) {
+        return Pixels(static_cast<double>(twips) / TwipsPerPixel);
+    };
+    return "--l:" + pixels(place.left) + ";--t:" + pixels(place.top) +
+           ";--w:" + pixels(place.width) + ";--h:" + pixels(place.height);
 }
 
 std::string CssCellVariables(int row, int column, int columnSpan) {
@@ -57,11 +60,20 @@ std::string Html(std::string_view text) {
     result.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '&': result += "&amp;"; break;
-        case '<': result += "&lt;"; break;
-        case '>': result += "&gt;"; break;
-        case '"': result += "&quot;"; break;
-        default: result += c;
+        case '&':
+            result += "&amp;";
+            break;
+        case '<':
+            result += "&lt;";
+            break;
+        case '>':
+            result += "&gt;";
+            break;
+        case '"':
+            result += "&quot;";
+            break;
+        default:
+            result += c;
         }
     }
     return result;

@@ -34,8 +34,9 @@ bool AccessibleNames::name(HWND control, std::wstring_view name) {
         // before the window could first appear.
         const HMODULE com = LoadLibraryW(L"ole32.dll");
         const auto initialize = procedure<HRESULT(WINAPI*)(LPVOID, DWORD)>(com, "CoInitializeEx");
-        const auto create = procedure<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
-            com, "CoCreateInstance");
+        const auto create =
+            procedure<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
+                com, "CoCreateInstance");
         // S_FALSE when the thread has COM already; both need their CoUninitialize.
         if (initialize && create && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED))) {
             m_uninitialize = procedure<void(WINAPI*)()>(com, "CoUninitialize");
@@ -60,10 +61,10 @@ void AccessibleNames::clear() {
         return;
     MSAAPROPID name = PROPID_ACC_NAME;
     for (HWND control : m_named)
-        m_services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+        m_services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name,
+                                   1);
     m_named.clear();
 }
-
 
 namespace {
 
@@ -80,8 +81,10 @@ struct Oleacc {
             Oleacc o;
             const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
             const HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
-            o.createStandard = procedure<decltype(o.createStandard)>(oleacc, "CreateStdAccessibleObject");
-            o.resultFromObject = procedure<decltype(o.resultFromObject)>(oleacc, "LresultFromObject");
+            o.createStandard =
+                procedure<decltype(o.createStandard)>(oleacc, "CreateStdAccessibleObject");
+            o.resultFromObject =
+                procedure<decltype(o.resultFromObject)>(oleacc, "LresultFromObject");
             o.allocString = procedure<decltype(o.allocString)>(oleaut, "SysAllocString");
             return o;
         }();
@@ -158,7 +161,8 @@ public:
             return m_system->get_accValue(child, value);
         // A drop-down list's text is its chosen item.
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_list)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(m_list, text.data(), static_cast<int>(text.size()))));
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(m_list, text.data(), static_cast<int>(text.size()))));
         *value = Oleacc::get().allocString(text.c_str());
         return *value ? S_OK : E_OUTOFMEMORY;
     }
@@ -171,7 +175,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const HRESULT result = m_system->get_accState(child, state);
-        if (SUCCEEDED(result) && isSelf(child) && state->vt == VT_I4 && GetPropW(m_list, LockedMark))
+        if (SUCCEEDED(result) && isSelf(child) && state->vt == VT_I4 &&
+            GetPropW(m_list, LockedMark))
             state->lVal |= STATE_SYSTEM_READONLY;
         return result;
     }
@@ -203,7 +208,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
         return m_system->get_accKeyboardShortcut(child, keys);
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return m_system->get_accFocus(child); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+        return m_system->get_accFocus(child);
+    }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
         return m_system->get_accSelection(children);
     }
@@ -246,11 +253,13 @@ LRESULT AnswerListObject(HWND list, WPARAM flags, std::wstring_view purpose) {
     if (!oleacc.usable())
         return 0;
     void* system = nullptr;
-    if (FAILED(oleacc.createStandard(list, static_cast<LONG>(OBJID_CLIENT), IID_IAccessible, &system)))
+    if (FAILED(
+            oleacc.createStandard(list, static_cast<LONG>(OBJID_CLIENT), IID_IAccessible, &system)))
         return 0;
     auto* object = new ListAccessible(static_cast<IAccessible*>(system), list, purpose);
     // The result holds its own reference.
-    const LRESULT result = oleacc.resultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(object));
+    const LRESULT result =
+        oleacc.resultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(object));
     object->Release();
     return result > 0 ? result : 0;
 }

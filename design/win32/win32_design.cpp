@@ -24,7 +24,8 @@ struct NewerUser32 {
 
     template <typename Function>
     static void load(HMODULE module, const char* name, Function& function) {
-        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        function =
+            reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     }
 };
 
@@ -152,8 +153,8 @@ void DrawStretched(HDC target, HBITMAP picture, RECT into) {
     POINT origin{};
     const int oldMode = SetStretchBltMode(target, HALFTONE);
     SetBrushOrgEx(target, 0, 0, &origin);
-    StretchBlt(target, into.left, into.top, into.right - into.left, into.bottom - into.top, source, 0,
-               0, info.bmWidth, info.bmHeight, SRCCOPY);
+    StretchBlt(target, into.left, into.top, into.right - into.left, into.bottom - into.top, source,
+               0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SetBrushOrgEx(target, origin.x, origin.y, nullptr);
     SetStretchBltMode(target, oldMode);
     SelectObject(source, old);
@@ -192,7 +193,8 @@ HICON shrunk(HICON icon, int size) {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        const HBITMAP image = CreateDIBSection(measuringDc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HBITMAP image =
+            CreateDIBSection(measuringDc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         const int maskRow = (size + 15) / 16 * 2;
         std::vector<BYTE> maskBits(static_cast<std::size_t>(maskRow * size), 0);
         auto* out = static_cast<RGBQUAD*>(bits);
@@ -213,7 +215,8 @@ HICON shrunk(HICON icon, int size) {
                     }
                 RGBQUAD& pixel = out[y * size + x];
                 if (alpha > 0)
-                    pixel = {static_cast<BYTE>(blue / alpha + 0.5), static_cast<BYTE>(green / alpha + 0.5),
+                    pixel = {static_cast<BYTE>(blue / alpha + 0.5),
+                             static_cast<BYTE>(green / alpha + 0.5),
                              static_cast<BYTE>(red / alpha + 0.5), 0};
                 pixel.rgbReserved = static_cast<BYTE>(count ? alpha / count + 0.5 : 0);
                 // The mask, for whoever draws icons without their alpha.
@@ -242,7 +245,8 @@ HICON LoadShrunkIcon(HINSTANCE instance, const wchar_t* name, int size) {
     const HICON smooth = natural ? shrunk(natural, size) : nullptr;
     if (natural)
         DestroyIcon(natural);
-    return smooth ? smooth : static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0));
+    return smooth ? smooth
+                  : static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0));
 }
 
 std::wstring Widen(std::string_view utf8) {
@@ -259,7 +263,8 @@ std::string Narrow(std::wstring_view utf16) {
     if (utf16.empty())
         return {};
     const int size = static_cast<int>(utf16.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), length, nullptr, nullptr);
     return text;

@@ -47,9 +47,7 @@ LONG CondensedWidthToFit(HFONT font, std::wstring_view caption, int width);
 HFONT CreateCondensedFont(HFONT font, LONG averageWidth);
 
 constexpr COLORREF ToColorRef(design::Rgb c) { return RGB(c.red, c.green, c.blue); }
-constexpr design::Rgb ToRgb(COLORREF c) {
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
+constexpr design::Rgb ToRgb(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
 // A picture scaled into a rectangle with averaging, so a shrunken logo keeps its lettering.
 void DrawStretched(HDC target, HBITMAP picture, RECT into);

@@ -49,8 +49,8 @@ Piece pieceAt(const QString& text, int offset, QAccessible::TextBoundaryType bou
 // nothing at -1.
 enum class Side { Before, At, After };
 
-QString textAround(const QString& text, int caret, int offset, QAccessible::TextBoundaryType boundary,
-                   Side side, int* start, int* end) {
+QString textAround(const QString& text, int caret, int offset,
+                   QAccessible::TextBoundaryType boundary, Side side, int* start, int* end) {
     const int length = static_cast<int>(text.size());
     if (offset == -2)
         offset = caret;
@@ -237,7 +237,9 @@ public:
     }
     int cursorPosition() const override { return field()->cursorPosition(); }
     void setCursorPosition(int position) override { field()->setCursorPosition(position); }
-    QString text(int start, int end) const override { return field()->text().mid(start, end - start); }
+    QString text(int start, int end) const override {
+        return field()->text().mid(start, end - start);
+    }
     int characterCount() const override { return static_cast<int>(field()->text().size()); }
     QRect characterRect(int offset) const override { return field()->characterRect(offset); }
     int offsetAtPoint(const QPoint& point) const override {
@@ -257,7 +259,8 @@ public:
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                          int* end) const override {
-        return textAround(field()->text(), cursorPosition(), offset, boundary, Side::At, start, end);
+        return textAround(field()->text(), cursorPosition(), offset, boundary, Side::At, start,
+                          end);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                             int* end) const override {
@@ -309,8 +312,9 @@ public:
         if (t == QAccessible::Description && option()->group()) {
             // In the order the eye reads them, left to right.
             QList<QAbstractButton*> options = option()->group()->buttons();
-            std::sort(options.begin(), options.end(),
-                      [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
+            std::sort(
+                options.begin(), options.end(),
+                [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
             return QCoreApplication::translate("velmora::Form1", "%1 of %2")
                 .arg(options.indexOf(option()) + 1)
                 .arg(options.size());
@@ -356,7 +360,8 @@ private:
 // still named once, on entering it.
 class OptionGroupAccessible : public QAccessibleWidget {
 public:
-    explicit OptionGroupAccessible(QGroupBox* group) : QAccessibleWidget(group, QAccessible::List) {}
+    explicit OptionGroupAccessible(QGroupBox* group)
+        : QAccessibleWidget(group, QAccessible::List) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
@@ -412,13 +417,16 @@ QAccessibleInterface* factory(const QString& key, QObject* object) {
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Window);
     if (key == QLatin1String("velmora::frmAbout"))
         return new WindowAccessible(static_cast<QWidget*>(object), QAccessible::Dialog);
-    if (key == QLatin1String("velmora::FrameBox") && object->objectName() == QLatin1String("Frame2"))
+    if (key == QLatin1String("velmora::FrameBox") &&
+        object->objectName() == QLatin1String("Frame2"))
         return new OptionGroupAccessible(static_cast<QGroupBox*>(object));
     if (key == QLatin1String("QRadioButton") && object->parent() &&
         object->parent()->objectName() == QLatin1String("Frame2"))
         return new OptionAccessible(static_cast<QRadioButton*>(object));
-    const bool inAbout = object->parent() && object->parent()->objectName() == QLatin1String("frmAbout");
-    if (inAbout && key == QLatin1String("QLabel") && object->objectName() != QLatin1String("picIcon"))
+    const bool inAbout =
+        object->parent() && object->parent()->objectName() == QLatin1String("frmAbout");
+    if (inAbout && key == QLatin1String("QLabel") &&
+        object->objectName() != QLatin1String("picIcon"))
         return new AboutTextAccessible(static_cast<QLabel*>(object),
                                        object->objectName() == QLatin1String("lblTitle")
                                            ? QAccessible::Heading

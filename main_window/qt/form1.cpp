@@ -85,8 +85,8 @@ void Form1::describeUnits() {
 
 void Form1::announceResults(bool speak) {
     // Each result that changed since it was last heard, with its unit.
-    const std::array<LockableLineEdit*, 8> fields{m_dataSize, m_speed, m_time[0], m_time[1],
-                                                  m_time[2], m_time[3], m_time[4], m_time[5]};
+    const std::array<LockableLineEdit*, 8> fields{m_dataSize, m_speed,   m_time[0], m_time[1],
+                                                  m_time[2],  m_time[3], m_time[4], m_time[5]};
     QStringList changed;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         LockableLineEdit* field = fields[i];
@@ -127,10 +127,14 @@ LockableLineEdit* Form1::textBox(Field field) const {
 }
 
 LockableComboBox* Form1::list(Field field) const {
-    return field == Field::SizeUnit ? m_sizeUnit : field == Field::SpeedUnit ? m_speedUnit : nullptr;
+    return field == Field::SizeUnit    ? m_sizeUnit
+           : field == Field::SpeedUnit ? m_speedUnit
+                                       : nullptr;
 }
 
-std::string Form1::text(Field textBox) const { return this->textBox(textBox)->text().toStdString(); }
+std::string Form1::text(Field textBox) const {
+    return this->textBox(textBox)->text().toStdString();
+}
 
 void Form1::setText(Field textBox, const std::string& text) {
     this->textBox(textBox)->writeText(QString::fromStdString(text));

@@ -75,11 +75,10 @@ QWidget* makeControl(const ControlDesign& control, QWidget* window, QWidget* fra
     if (control.kind == ControlKind::Option) {
         // Styles with a larger circle than the design's row would clip it;
         // the button then grows evenly about its designed middle line.
-        const int circle = widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight,
-                                                        nullptr, widget);
+        const int circle =
+            widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, widget);
         if (circle > place.height())
-            place.adjust(0, -(circle - place.height()) / 2, 0,
-                         (circle - place.height() + 1) / 2);
+            place.adjust(0, -(circle - place.height()) / 2, 0, (circle - place.height() + 1) / 2);
     }
     widget->setGeometry(place);
     if (control.accessibleName.empty())

@@ -15,8 +15,8 @@ QRect FrameBox::captionRect() const {
     const QFontMetrics metrics = fontMetrics();
     const int height = metrics.height();
     const int drop = captionDrop(font(), {title(), 1 << 16, height});
-    return {captionLeft, std::max(0, drop),
-            metrics.horizontalAdvance(title()) + 2 * captionPadding, height};
+    return {captionLeft, std::max(0, drop), metrics.horizontalAdvance(title()) + 2 * captionPadding,
+            height};
 }
 
 void FrameBox::paintEvent(QPaintEvent*) {
@@ -27,8 +27,8 @@ void FrameBox::paintEvent(QPaintEvent*) {
 
     const QRect caption = captionRect();
     painter.fillRect(caption, palette().color(QPalette::Window));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     // Its ink may reach past its line, as it may past a label's.
     painter.drawText(caption, Qt::AlignCenter | Qt::TextDontClip, title());
 }

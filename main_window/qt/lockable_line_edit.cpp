@@ -59,7 +59,8 @@ bool LockableLineEdit::event(QEvent* event) {
 bool LockableLineEdit::textFits() const {
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this)
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
                                .marginsRemoved(textMargins());
     // QLineEdit keeps two pixels clear on either side of its text.
     return QFontMetrics(font()).horizontalAdvance(text()) <= contents.width() - 4;

@@ -35,7 +35,8 @@ std::string windowWidths(const ControlDesign& c) {
     const double dialogPx = design::WindowsDialogFont.pointSize * design::StandardDpi / 72.0;
     char fits[128];
     std::snprintf(fits, sizeof fits, "calc((100vw - 16px) * %.4g), calc((100vh - 16px) * %.4g)",
-                  units / (Form1ClientWidth / TwipsPerPixel + 6), units / (Form1ClientHeight / TwipsPerPixel + 24));
+                  units / (Form1ClientWidth / TwipsPerPixel + 6),
+                  units / (Form1ClientHeight / TwipsPerPixel + 24));
     char reader[32];
     std::snprintf(reader, sizeof reader, "%.4gem", units / dialogPx);
     return "(pointer: coarse) min(" + std::string(fits) + "), min(" + reader + ", " + fits + ")";
@@ -64,8 +65,9 @@ public:
         const int index = listIndex[list == Field::SizeUnit ? 0 : 1];
         if (index < 0)
             return 0;
-        return list == Field::SizeUnit ? core::DataSizeUnits[static_cast<std::size_t>(index)].multiplier
-                                     : core::SpeedUnits[static_cast<std::size_t>(index)].multiplier;
+        return list == Field::SizeUnit
+                   ? core::DataSizeUnits[static_cast<std::size_t>(index)].multiplier
+                   : core::SpeedUnits[static_cast<std::size_t>(index)].multiplier;
     }
     void setListIndex(Field list, int index) override {
         int& current = listIndex[list == Field::SizeUnit ? 0 : 1];
@@ -76,7 +78,9 @@ public:
     }
     bool modeChosen(core::CalcMode mode) const override { return mode == core::CalcMode::Time; }
     void setLocked(Field control, bool isLocked) override { locked[slot(control)] = isLocked; }
-    void setBackColor(Field control, design::Rgb colour) override { colours[slot(control)] = colour; }
+    void setBackColor(Field control, design::Rgb colour) override {
+        colours[slot(control)] = colour;
+    }
     // Whole numbers only at load, which read the same in every language.
     std::string decimalSeparator() const override { return "."; }
     void showAboutModal() override {}
@@ -140,9 +144,13 @@ std::string backColour(const Form1Model& model, Field field) {
 // A size or speed is heard with the unit its list shows.
 std::string unitDescription(const Form1Model& model, Field field) {
     if (field == Field::DataSize)
-        return attribute("aria-description", core::DataSizeUnits[static_cast<std::size_t>(std::max(0, model.listIndex[0]))].text);
+        return attribute(
+            "aria-description",
+            core::DataSizeUnits[static_cast<std::size_t>(std::max(0, model.listIndex[0]))].text);
     if (field == Field::Speed)
-        return attribute("aria-description", core::SpeedUnits[static_cast<std::size_t>(std::max(0, model.listIndex[1]))].text);
+        return attribute(
+            "aria-description",
+            core::SpeedUnits[static_cast<std::size_t>(std::max(0, model.listIndex[1]))].text);
     return {};
 }
 
@@ -164,14 +172,17 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         const int selected = model.listIndex[first ? 0 : 1];
         const bool locked = model.locked[Form1Model::slot(field)];
         return "<select class=\"field\"" + name +
-               attribute("aria-label", css::ListName(c.accessibleName, locked)) + backColour(model, field) +
-               attribute("aria-readonly", locked ? "true" : "false") + ">" +
-               (first ? options(core::DataSizeUnits, selected) : options(core::SpeedUnits, selected)) +
+               attribute("aria-label", css::ListName(c.accessibleName, locked)) +
+               backColour(model, field) + attribute("aria-readonly", locked ? "true" : "false") +
+               ">" +
+               (first ? options(core::DataSizeUnits, selected)
+                      : options(core::SpeedUnits, selected)) +
                "</select>\n";
     }
     case ControlKind::Option:
         // The label is the button's target and place; the input keeps the name.
-        return "<label class=\"option\"" + attribute("id", OptionLabelId(c.name)) + "><input type=\"radio\" name=\"Option1\"" + name +
+        return "<label class=\"option\"" + attribute("id", OptionLabelId(c.name)) +
+               "><input type=\"radio\" name=\"Option1\"" + name +
                (c.name == "Option1(0)" ? " checked" : "") + "><span>" + css::Html(c.caption) +
                "</span></label>\n";
     case ControlKind::Picture:
@@ -180,19 +191,20 @@ std::string control(const Form1Model& model, const ControlDesign& c) {
         // width), in the window stretched to its designed place.
         return "<picture><source media=\"" + std::string(PhoneArrangement) +
                "\" srcset=\"logo.png 250w, logo-2x.png 500w\" sizes=\"30vw\">"
-               "<img" + name + " src=\"logo-window.png\" srcset=\"logo-window.png 105w, "
-               "logo-window-2x.png 210w, logo-window-3x.png 315w\" sizes=\"" + windowWidths(c) +
-               "\" role=\"button\"" +
-               attribute("alt", c.accessibleName) + attribute("title", LogoToolTip) +
-               " draggable=\"false\"></picture>\n";
+               "<img" +
+               name +
+               " src=\"logo-window.png\" srcset=\"logo-window.png 105w, "
+               "logo-window-2x.png 210w, logo-window-3x.png 315w\" sizes=\"" +
+               windowWidths(c) + "\" role=\"button\"" + attribute("alt", c.accessibleName) +
+               attribute("title", LogoToolTip) + " draggable=\"false\"></picture>\n";
     case ControlKind::Label: {
         const auto target = std::find_if(LabelFor.begin(), LabelFor.end(),
                                          [&](const auto& p) { return p.first == c.name; });
         const std::string kind = IsSmallCaption(c.name) ? "label small" : "label";
         if (target != LabelFor.end())
-            return "<label" + attribute("class", kind) + name + attribute("for", target->second) + ">" + css::Html(c.caption) + "</label>\n";
-        return "<span" + attribute("class", kind) + name + ">" +
-               css::Html(c.caption) + "</span>\n";
+            return "<label" + attribute("class", kind) + name + attribute("for", target->second) +
+                   ">" + css::Html(c.caption) + "</label>\n";
+        return "<span" + attribute("class", kind) + name + ">" + css::Html(c.caption) + "</span>\n";
     }
     case ControlKind::Frame:
         break;
@@ -221,7 +233,8 @@ std::string Form1Html() {
     // paint over its lower edge.
     const auto tabIndexOf = [](std::string_view name) {
         return std::find_if(Form1Design.begin(), Form1Design.end(),
-                            [&](const ControlDesign& c) { return c.name == name; })->tabIndex;
+                            [&](const ControlDesign& c) { return c.name == name; })
+            ->tabIndex;
     };
     const auto readingPlace = [&](const ControlDesign* c) {
         if (c->name == "Label3")
@@ -236,16 +249,18 @@ std::string Form1Html() {
     std::vector<const ControlDesign*> order;
     for (const ControlDesign& c : Form1Design)
         order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [&](const ControlDesign* a, const ControlDesign* b) {
-        return readingPlace(a) < readingPlace(b);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const ControlDesign* a, const ControlDesign* b) {
+                         return readingPlace(a) < readingPlace(b);
+                     });
 
-    std::string html = "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
-                       // The icon at 16 units: 24 CSS pixels at the default size.
-                       "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" "
-                       "srcset=\"icon-48.png 2x, icon-192.png 4x\" alt=\"\">"
-                       "<h1 id=\"Form1-title\">" +
-                       css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\">\n";
+    std::string html =
+        "<main id=\"Form1\" class=\"window\" aria-labelledby=\"Form1-title\">\n"
+        // The icon at 16 units: 24 CSS pixels at the default size.
+        "<div class=\"titlebar\"><img class=\"titleicon\" src=\"icon-32.png\" "
+        "srcset=\"icon-48.png 2x, icon-192.png 4x\" alt=\"\">"
+        "<h1 id=\"Form1-title\">" +
+        css::Html(Form1Caption) + "</h1></div>\n<div class=\"client\">\n";
     bool inFrame = false;
     for (const ControlDesign* c : order) {
         if (inFrame && c->kind != ControlKind::Option) {
@@ -269,10 +284,12 @@ std::string Form1Html() {
 
 std::string Form1Css() {
     // Every colour the rules give a field; the program names one per field.
-    std::string rules = css::CssBackColourRule(ResultBackColour) + css::CssBackColourRule(InputBackColour);
-    rules += css::CssRule("Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
-                                                  ";--client-h:" + std::to_string(Form1ClientHeight / design::TwipsPerPixel) +
-                                                  ";--phone-columns:" + std::to_string(Form1PhoneColumns));
+    std::string rules =
+        css::CssBackColourRule(ResultBackColour) + css::CssBackColourRule(InputBackColour);
+    rules += css::CssRule(
+        "Form1", "--client-w:" + std::to_string(Form1ClientWidth / design::TwipsPerPixel) +
+                     ";--client-h:" + std::to_string(Form1ClientHeight / design::TwipsPerPixel) +
+                     ";--phone-columns:" + std::to_string(Form1PhoneColumns));
     for (const ControlDesign& c : Form1Design) {
         const PhoneCell& cell = *std::find_if(Form1PhoneDesign.begin(), Form1PhoneDesign.end(),
                                               [&](const PhoneCell& p) { return p.name == c.name; });
@@ -280,8 +297,9 @@ std::string Form1Css() {
                                    css::CssCellVariables(cell.row, cell.column, cell.columnSpan);
         if (c.kind == ControlKind::Label)
             declarations += ";--align:" + std::string(alignment(c.alignment));
-        rules += css::CssRule(c.kind == ControlKind::Option ? OptionLabelId(c.name) : std::string(c.name),
-                              declarations);
+        rules += css::CssRule(
+            c.kind == ControlKind::Option ? OptionLabelId(c.name) : std::string(c.name),
+            declarations);
     }
     return rules;
 }

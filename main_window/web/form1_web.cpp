@@ -34,7 +34,8 @@ constexpr int ResultPauseMilliseconds = 1000;
 
 std::string_view accessibleName(Field field) {
     return std::find_if(Form1Design.begin(), Form1Design.end(),
-                        [&](const ControlDesign& c) { return c.name == id(field); })->accessibleName;
+                        [&](const ControlDesign& c) { return c.name == id(field); })
+        ->accessibleName;
 }
 
 // "1 second", "17 minutes", from the time field's name.
@@ -132,12 +133,14 @@ void Form1Web::load() {
 std::string Form1Web::result() const {
     if (modeChosen(core::CalcMode::Speed))
         return "Transfer speed: " + text(Field::Speed) + " " +
-               std::string(core::SpeedUnits[static_cast<std::size_t>(
-                   std::max(0, web::SelectedIndex(id(Field::SpeedUnit))))].text);
+               std::string(core::SpeedUnits[static_cast<std::size_t>(std::max(
+                                                0, web::SelectedIndex(id(Field::SpeedUnit))))]
+                               .text);
     if (modeChosen(core::CalcMode::Data))
         return "Data size: " + text(Field::DataSize) + " " +
-               std::string(core::DataSizeUnits[static_cast<std::size_t>(
-                   std::max(0, web::SelectedIndex(id(Field::SizeUnit))))].text);
+               std::string(core::DataSizeUnits[static_cast<std::size_t>(std::max(
+                                                   0, web::SelectedIndex(id(Field::SizeUnit))))]
+                               .text);
     std::string time;
     for (int i = 0; i < 6; ++i) {
         const std::string value = text(timeField(i));
@@ -180,7 +183,8 @@ void Form1Web::listen() {
         // would change or open it are cancelled, the browser's own pass.
         web::ListenKeyStrokes(id(list), [this, list, locked](const web::KeyStroke& stroke) {
             const KeyModifiers modifiers{stroke.shift, stroke.control, stroke.alt, stroke.meta};
-            const bool refused = !browsersOwn(stroke) &&
+            const bool refused =
+                !browsersOwn(stroke) &&
                 ListRefuses(ListActionOf(listKey(stroke.key), modifiers), locked());
             if (refused)
                 sayRefused(list);
@@ -221,7 +225,10 @@ void Form1Web::listen() {
         });
 
     web::TitleClippedTexts();
-    web::Listen("Image1", "click", [this] { m_rules.logoClicked(); return false; });
+    web::Listen("Image1", "click", [this] {
+        m_rules.logoClicked();
+        return false;
+    });
     // A click on the logo leaves the focus where it was, as on the desktop.
     web::Listen("Image1", "mousedown", [] { return true; });
     // F1 opens the About box from anywhere, instead of the browser's help.

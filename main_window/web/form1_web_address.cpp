@@ -28,7 +28,10 @@ void Form1Web::followAddress() {
     // Every edit, choice of unit and choice of mode, after the rules have
     // taken it: the page raises these for the user's actions only.
     for (const std::string_view type : {"input", "change"})
-        web::Listen("", type, [this] { inputsChanged(); return false; });
+        web::Listen("", type, [this] {
+            inputsChanged();
+            return false;
+        });
 }
 
 // The mode is chosen, then the units, then the texts typed, each only where
@@ -43,8 +46,8 @@ void Form1Web::applyAddress() {
         setListIndex(Field::SizeUnit, wanted.sizeUnit);
     if (IsInput(wanted.mode, Field::SpeedUnit))
         setListIndex(Field::SpeedUnit, wanted.speedUnit);
-    for (const Field field : {Field::DataSize, Field::Speed, timeField(0), timeField(1), timeField(2), timeField(3),
-                              timeField(4), timeField(5)}) {
+    for (const Field field : {Field::DataSize, Field::Speed, timeField(0), timeField(1),
+                              timeField(2), timeField(3), timeField(4), timeField(5)}) {
         if (IsInput(wanted.mode, field))
             setText(field, wanted.texts[static_cast<std::size_t>(field)]);
     }

@@ -114,8 +114,8 @@ bool Form1::create(HINSTANCE instance, bool endsProgram) {
     // Centred on the work area. No clipping of the children: the frame of the
     // mode buttons leaves its inside for the window to paint.
     makeFonts(SystemDpi());
-    const RECT frame = WindowRectFor(ToRect({0, 0, Form1ClientWidth, Form1ClientHeight}, m_dpi),
-                                     Style, 0, m_dpi);
+    const RECT frame =
+        WindowRectFor(ToRect({0, 0, Form1ClientWidth, Form1ClientHeight}, m_dpi), Style, 0, m_dpi);
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -265,7 +265,8 @@ LRESULT CALLBACK Form1::listProc(HWND list, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_NCDESTROY) {
         ClearListLock(list);
         RemoveWindowSubclass(list, listProc, field);
-    } else if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+    } else if (message == WM_GETOBJECT &&
+               static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
         // A screen reader asks: what the list is for, and the unit it shows.
         for (std::size_t i = 0; i < form.m_controls.size(); ++i)
             if (form.m_controls[i] == list)
@@ -338,7 +339,8 @@ void Form1::showWholeText(NMTTDISPINFOW& tip) {
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
     SIZE extent{};
     if (const HDC dc = GetDC(box)) {
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(box, dc);
@@ -445,7 +447,8 @@ std::int32_t Form1::itemData(Field list) const {
     const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return 0;
-    return static_cast<std::int32_t>(SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    return static_cast<std::int32_t>(
+        SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
 void Form1::setListIndex(Field list, int index) {

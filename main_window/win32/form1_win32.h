@@ -53,7 +53,7 @@ private:
         HWND hwnd = nullptr;
         bool locked = false;
         design::Rgb backColour = InputBackColour;
-        std::wstring accepted;  // text boxes: the text the last change reported
+        std::wstring accepted;   // text boxes: the text the last change reported
         int acceptedIndex = -1;  // lists: the selection the last click reported
     };
 
@@ -133,7 +133,7 @@ private:
         HFONT font;
     };
     std::vector<CondensedFont> m_condensedFonts;
-    int m_listFrame = -1;  // a drop-down list's height beyond its field, once measured
+    int m_listFrame = -1;   // a drop-down list's height beyond its field, once measured
     int m_textHeight = 13;  // of the dialog font
     HBITMAP m_logo = nullptr;
     HICON m_bigIcon = nullptr;

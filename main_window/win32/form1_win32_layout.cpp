@@ -79,7 +79,8 @@ void Form1::createControls(HINSTANCE instance) {
         case ControlKind::List:
             // Drawn here, so a result list shows its colour under every theme.
             windowClass = WC_COMBOBOXW;
-            style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+            style |=
+                WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
             break;
         case ControlKind::Frame:
             windowClass = WC_BUTTONW;
@@ -99,8 +100,8 @@ void Form1::createControls(HINSTANCE instance) {
             break;
         }
         // A picture's text is never drawn; it is what a screen reader says.
-        const std::wstring caption = Widen(
-            control.kind == ControlKind::Picture ? control.accessibleName : control.caption);
+        const std::wstring caption =
+            Widen(control.kind == ControlKind::Picture ? control.accessibleName : control.caption);
         // Made at its place with its font: moving 26 controls afterwards
         // costs as much again at start-up.
         const RECT place = ToRect(placeInWindow(control), m_dpi);
@@ -127,8 +128,8 @@ void Form1::createControls(HINSTANCE instance) {
     const auto fill = [this](Field field, const auto& units) {
         const HWND list = state(field).hwnd;
         for (const core::Unit& unit : units) {
-            const LRESULT item =
-                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(unit.text).c_str()));
+            const LRESULT item = SendMessageW(list, CB_ADDSTRING, 0,
+                                              reinterpret_cast<LPARAM>(Widen(unit.text).c_str()));
             SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(item),
                          static_cast<LPARAM>(unit.multiplier));
         }
@@ -175,10 +176,10 @@ void Form1::completeControls() {
     }
     m_accessibleNames.name(m_image, Widen(Form1Design[designIndex("Image1")].accessibleName));
 
-    m_toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
-                                m_instance, nullptr);
+    m_toolTip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr, m_instance, nullptr);
     std::wstring tip = Widen(LogoToolTip);
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;

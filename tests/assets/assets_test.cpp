@@ -33,17 +33,14 @@ Bytes readFile(const std::string& name) {
 }
 
 // vector::at throws on a short file, which GoogleTest reports as a failure.
-std::uint32_t le16(const Bytes& b, std::size_t at) {
-    return b.at(at) | (b.at(at + 1) << 8);
-}
-std::uint32_t le32(const Bytes& b, std::size_t at) {
-    return le16(b, at) | (le16(b, at + 2) << 16);
-}
+std::uint32_t le16(const Bytes& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
+std::uint32_t le32(const Bytes& b, std::size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
 std::int32_t le32s(const Bytes& b, std::size_t at) {
     return static_cast<std::int32_t>(le32(b, at));
 }
 std::uint32_t be32(const Bytes& b, std::size_t at) {
-    return (std::uint32_t{b.at(at)} << 24) | (b.at(at + 1) << 16) | (b.at(at + 2) << 8) | b.at(at + 3);
+    return (std::uint32_t{b.at(at)} << 24) | (b.at(at + 1) << 16) | (b.at(at + 2) << 8) |
+           b.at(at + 3);
 }
 
 std::size_t stride(std::size_t width, std::size_t bitsPerPixel) {
@@ -53,7 +50,8 @@ std::size_t stride(std::size_t width, std::size_t bitsPerPixel) {
 bool isPngAt(const Bytes& b, std::size_t at) {
     static const std::uint8_t sig[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
     for (std::size_t i = 0; i < 8; ++i) {
-        if (at + i >= b.size() || b[at + i] != sig[i]) return false;
+        if (at + i >= b.size() || b[at + i] != sig[i])
+            return false;
     }
     return true;
 }
@@ -125,7 +123,8 @@ Dib readDib(const Bytes& b, const IcoEntry& e) {
     EXPECT_EQ(le32s(b, h + 4), e.size) << "DIB width";
     EXPECT_EQ(le32s(b, h + 8), 2 * e.size) << "DIB height must count the mask too";
     EXPECT_EQ(le16(b, h + 12), 1u) << "planes";
-    EXPECT_EQ(static_cast<int>(le16(b, h + 14)), e.bitCount) << "DIB and directory bit counts differ";
+    EXPECT_EQ(static_cast<int>(le16(b, h + 14)), e.bitCount)
+        << "DIB and directory bit counts differ";
     EXPECT_EQ(le32(b, h + 16), 0u) << "DIB must be uncompressed";
 
     std::size_t colours = 0;
@@ -155,10 +154,12 @@ void expectBlackUnderMask(const Dib& d) {
     int stray = 0;
     for (int y = 0; y < d.size; ++y) {
         for (int x = 0; x < d.size; ++x) {
-            if (d.masked(x, y) && d.colourSum(x, y) != 0) ++stray;
+            if (d.masked(x, y) && d.colourSum(x, y) != 0)
+                ++stray;
         }
     }
-    EXPECT_EQ(stray, 0) << d.size << " px at " << d.bitCount << " bpp: coloured pixels under the mask";
+    EXPECT_EQ(stray, 0) << d.size << " px at " << d.bitCount
+                        << " bpp: coloured pixels under the mask";
 }
 
 struct Expected {
@@ -168,8 +169,8 @@ struct Expected {
 TEST(ProgramIcon, DirectoryListsElevenImagesInOrder) {
     const Bytes ico = readFile("velmora.ico");
     const std::vector<IcoEntry> entries = readIcoDirectory(ico);
-    const Expected want[] = {{48, 8},   {32, 8},   {24, 8},  {16, 8},  {256, 32}, {128, 32},
-                             {64, 32},  {48, 32},  {32, 32}, {24, 32}, {16, 32}};
+    const Expected want[] = {{48, 8},  {32, 8},  {24, 8},  {16, 8},  {256, 32}, {128, 32},
+                             {64, 32}, {48, 32}, {32, 32}, {24, 32}, {16, 32}};
     ASSERT_EQ(entries.size(), std::size(want));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].size, want[i].size) << "entry " << i;
@@ -196,7 +197,8 @@ TEST(ProgramIcon, ImagesMatchTheirDirectoryEntries) {
         }
         const Dib d = readDib(ico, e);
         expectMaskShape(d);
-        if (e.bitCount == 8) expectBlackUnderMask(d);
+        if (e.bitCount == 8)
+            expectBlackUnderMask(d);
         if (e.bitCount == 32) {
             EXPECT_EQ(d.alpha(0, 0), 0) << "corner alpha";
             EXPECT_EQ(d.alpha(e.size / 2, e.size / 2), 255) << "centre alpha";
@@ -264,18 +266,20 @@ TEST_P(PngSizes, IsSquareRgbaOfItsSize) {
     EXPECT_EQ(h.colourType, 6) << "needs an alpha channel";
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, PngSizes,
-                         testing::Values(PngCase{"icons/velmora-16.png", 16}, PngCase{"icons/velmora-24.png", 24},
-                                         PngCase{"icons/velmora-32.png", 32}, PngCase{"icons/velmora-48.png", 48},
-                                         PngCase{"icons/velmora-64.png", 64}, PngCase{"icons/velmora-128.png", 128},
-                                         PngCase{"icons/velmora-256.png", 256}, PngCase{"about.png", 96}),
-                         [](const testing::TestParamInfo<PngCase>& info) {
-                             std::string name = info.param.file;
-                             for (char& c : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Assets, PngSizes,
+    testing::Values(PngCase{"icons/velmora-16.png", 16}, PngCase{"icons/velmora-24.png", 24},
+                    PngCase{"icons/velmora-32.png", 32}, PngCase{"icons/velmora-48.png", 48},
+                    PngCase{"icons/velmora-64.png", 64}, PngCase{"icons/velmora-128.png", 128},
+                    PngCase{"icons/velmora-256.png", 256}, PngCase{"about.png", 96}),
+    [](const testing::TestParamInfo<PngCase>& info) {
+        std::string name = info.param.file;
+        for (char& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        }
+        return name;
+    });
 
 // The page's pictures: palettes keep a first visit small, and the app icons
 // must keep their transparent corners through it.
@@ -285,13 +289,12 @@ TEST(WebPictures, PalettePngsOfTheirSize) {
         std::uint32_t width, height;
         bool transparent;
     };
-    for (const Case c : {Case{"web/velmora-192.png", 192, 192, true},
-                         Case{"web/velmora-512.png", 512, 512, true},
-                         Case{"web/logo.png", 250, 100, false},
-                         Case{"web/logo-2x.png", 500, 200, false},
-                         Case{"web/logo-window.png", 105, 30, false},
-                         Case{"web/logo-window-2x.png", 210, 60, false},
-                         Case{"web/logo-window-3x.png", 315, 90, false}}) {
+    for (const Case c :
+         {Case{"web/velmora-192.png", 192, 192, true}, Case{"web/velmora-512.png", 512, 512, true},
+          Case{"web/logo.png", 250, 100, false}, Case{"web/logo-2x.png", 500, 200, false},
+          Case{"web/logo-window.png", 105, 30, false},
+          Case{"web/logo-window-2x.png", 210, 60, false},
+          Case{"web/logo-window-3x.png", 315, 90, false}}) {
         SCOPED_TRACE(c.file);
         const Bytes png = readFile(c.file);
         const PngHeader h = readIhdr(png, 0);

@@ -9,9 +9,7 @@ namespace velmora::design {
 namespace {
 
 // Red in the low byte, as Windows keeps colours.
-constexpr std::uint32_t ColourValue(Rgb c) {
-    return c.red + 256u * c.green + 65536u * c.blue;
-}
+constexpr std::uint32_t ColourValue(Rgb c) { return c.red + 256u * c.green + 65536u * c.blue; }
 
 TEST(DesignTest, TwipsBecomeWholePixelsAtEveryResolution) {
     struct Case {
@@ -20,10 +18,10 @@ TEST(DesignTest, TwipsBecomeWholePixelsAtEveryResolution) {
         PixelRect pixels;
     };
     const Case cases[] = {
-        {{1320, 735, 1155, 285}, 96, {88, 49, 77, 19}},    // 15 twips to a pixel
+        {{1320, 735, 1155, 285}, 96, {88, 49, 77, 19}},     // 15 twips to a pixel
         {{1320, 735, 1155, 285}, 144, {132, 74, 116, 28}},  // 150 %: edges round on their own
         {{1320, 735, 1155, 285}, 192, {176, 98, 154, 38}},
-        {{5, -5, 10, 10}, 144, {1, -1, 1, 2}},              // halves round away from zero
+        {{5, -5, 10, 10}, 144, {1, -1, 1, 2}},  // halves round away from zero
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);

@@ -37,12 +37,17 @@ TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
         {with(CalcMode::Speed, {}), "calculate=speed"},
         // Opening values left out; the speed and its unit are results.
         {with(CalcMode::Speed,
-              {{Field::DataSize, "4"}, {Field::Speed, "10"}, {timeField(4), "6"}, {timeField(5), "49.6"}}, 2, 1),
+              {{Field::DataSize, "4"},
+               {Field::Speed, "10"},
+               {timeField(4), "6"},
+               {timeField(5), "49.6"}},
+              2, 1),
          "calculate=speed&size=4&size-unit=GB&minutes=6&seconds=49.6"},
         {with(CalcMode::Data, {{timeField(0), "1"}, {timeField(5), "1"}}, 3, 1),
          "calculate=data&speed-unit=MB/s&years=1"},
         {with(CalcMode::Time, {{Field::DataSize, ""}}, 3), "calculate=time&size=&size-unit=B"},
-        {with(CalcMode::Time, {{Field::DataSize, std::string(MaxAddressValueLength + 1, '9')}}), ""},
+        {with(CalcMode::Time, {{Field::DataSize, std::string(MaxAddressValueLength + 1, '9')}}),
+         ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.fragment);
@@ -51,12 +56,19 @@ TEST(Form1AddressTest, WritesOnlyTheModesInputsThatDifferFromTheOpening) {
 }
 
 TEST(Form1AddressTest, AnyTypedTextComesBackAsTyped) {
-    const std::string texts[] = {"1 024", "1,5", "a&b=c#d", "100%", "1e+3", "<b>\"x\"</b>",
-                                 "32 Ko \xC3\xA9t\xC3\xA9", "%41",
+    const std::string texts[] = {"1 024",
+                                 "1,5",
+                                 "a&b=c#d",
+                                 "100%",
+                                 "1e+3",
+                                 "<b>\"x\"</b>",
+                                 "32 Ko \xC3\xA9t\xC3\xA9",
+                                 "%41",
                                  std::string(MaxAddressValueLength, '9')};
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
-        const Form1Inputs inputs = with(CalcMode::Speed, {{Field::DataSize, text}, {timeField(2), text}});
+        const Form1Inputs inputs =
+            with(CalcMode::Speed, {{Field::DataSize, text}, {timeField(2), text}});
         const std::string fragment = AddressFragment(inputs);
         EXPECT_EQ(fragment.find_first_of(" #\"<>"), std::string::npos) << fragment;
         EXPECT_EQ(ReadAddressFragment(fragment), inputs);
@@ -86,7 +98,8 @@ TEST(Form1AddressTest, ANumberReadsTheSameInTheWritersAndTheReadersLanguage) {
         {".", "\u06F1.\u06F5", "size=%DB%B1.%DB%B5", "\u066B", "\u06F1\u066B\u06F5"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.typed << " from " << row.writer << " to " << row.reader);
+        SCOPED_TRACE(testing::Message()
+                     << row.typed << " from " << row.writer << " to " << row.reader);
         const std::string fragment =
             AddressFragment(with(CalcMode::Time, {{Field::DataSize, row.typed}}), row.writer);
         EXPECT_EQ(fragment, std::string("calculate=time&") + row.written);
@@ -104,8 +117,11 @@ TEST(Form1AddressTest, APlusIsABlankAndAnEscapedPlusAPlus) {
     const struct {
         const char* fragment;
         const char* text;
-    } rows[] = {{"size=1+024", "1 024"}, {"size=1%2B024", "1+024"}, {"size=+", " "},
-                {"si+ze=64", "32"},      {"size=1%20024", "1 024"}};
+    } rows[] = {{"size=1+024", "1 024"},
+                {"size=1%2B024", "1+024"},
+                {"size=+", " "},
+                {"si+ze=64", "32"},
+                {"size=1%20024", "1 024"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.fragment);
         EXPECT_EQ(ReadAddressFragment(row.fragment).texts[slot(Field::DataSize)], row.text);
@@ -118,8 +134,8 @@ TEST(Form1AddressTest, UnitsAreReadByTheirNamesAndShortFormsInAnyCase) {
         int size;
         int speed;
     } rows[] = {
-        {"GigaBytes", 2, -1}, {"gb", 2, -1},         {"GiB", 2, -1},    {"B", 3, -1},
-        {"bytes", 3, -1},     {"mb/s", -1, 1},       {"KiB/s", -1, 0},  {"MegaBytes/Second", -1, 1},
+        {"GigaBytes", 2, -1}, {"gb", 2, -1},   {"GiB", 2, -1},   {"B", 3, -1},
+        {"bytes", 3, -1},     {"mb/s", -1, 1}, {"KiB/s", -1, 0}, {"MegaBytes/Second", -1, 1},
         {"GB ", -1, -1},      {"", -1, -1},
     };
     for (const auto& row : rows) {

@@ -119,8 +119,7 @@ TEST(ResultTextRoundTripTest, EveryHundredthUpToAMillionReadsBackExactly) {
             for (const std::string_view separator : {",", "\xd9\xab"}) {
                 const std::string localText = ResultText(value, separator);
                 if (localText != HundredthsText(k, separator).view())
-                    failures.add("written with the separator as another decimal", value,
-                                 localText);
+                    failures.add("written with the separator as another decimal", value, localText);
                 if (ParseNumber(localText, separator) != exact)
                     failures.add("read back with the separator as another double", value,
                                  localText);

@@ -37,7 +37,10 @@ std::string CaptionRightOf(std::string_view name) {
 }
 
 TEST(UnitsTest, DataSizeUnitsArePowersOf1024WithBytesLast) {
-    const struct { const char* text; std::int32_t multiplier; } rows[] = {
+    const struct {
+        const char* text;
+        std::int32_t multiplier;
+    } rows[] = {
         {"KiloBytes", 1024}, {"MegaBytes", 1048576}, {"GigaBytes", 1073741824}, {"Bytes", 1}};
     ASSERT_EQ(DataSizeUnits.size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -58,9 +61,11 @@ TEST(UnitsTest, SpeedUnitsAreKiloAndMegaOnly) {
 TEST(UnitsTest, TimeComponentsRunFromYearsToSeconds) {
     // The seconds of each time field, and the caption that the window shows
     // to the field's right names that unit.
-    const struct { const char* unit; std::int32_t seconds; } rows[] = {
-        {"year", 31536000}, {"week", 604800}, {"day", 86400},
-        {"hour", 3600},     {"minute", 60},   {"second", 1}};
+    const struct {
+        const char* unit;
+        std::int32_t seconds;
+    } rows[] = {{"year", 31536000}, {"week", 604800}, {"day", 86400},
+                {"hour", 3600},     {"minute", 60},   {"second", 1}};
     ASSERT_EQ(TimeComponents.size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);

@@ -53,8 +53,12 @@ public:
         for (int i = 0; i < 3; ++i)
             if (modeButton(i)->isChecked())
                 mode = i;
-        return {dataSizeBox()->text(), speedBox()->text(), timeTexts(), sizeUnitList()->currentIndex(),
-                speedUnitList()->currentIndex(), mode};
+        return {dataSizeBox()->text(),
+                speedBox()->text(),
+                timeTexts(),
+                sizeUnitList()->currentIndex(),
+                speedUnitList()->currentIndex(),
+                mode};
     }
 };
 
@@ -75,14 +79,17 @@ TEST_F(AboutTest, StandsAtItsDesignedPlaces) {
     ASSERT_TRUE(withAboutOpen([](QDialog* box) {
         EXPECT_EQ(box->geometry(), QRect(156, 129, 382, 237));
         EXPECT_EQ(box->minimumSize(), box->maximumSize());
-        EXPECT_FALSE(box->windowFlags() & (Qt::WindowMinimizeButtonHint |
-                                           Qt::WindowMaximizeButtonHint));
+        EXPECT_FALSE(box->windowFlags() &
+                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         EXPECT_TRUE(box->windowFlags() & Qt::WindowCloseButtonHint);
-        const struct { const char* name; QRect place; } rows[] = {
-            {"cmdOK", {283, 175, 84, 55}},          {"picIcon", {64, 0, 254, 104}},
-            {"lblDescription", {4, 136, 373, 26}},  {"lblDisclaimer", {17, 175, 258, 55}},
-            {"lblTitle", {4, 104, 315, 16}},        {"lblVersion", {32, 120, 287, 15}},
-            {"Line1(1)", {6, 163, 371, 1}},         {"Line1(0)", {7, 164, 370, 2}},
+        const struct {
+            const char* name;
+            QRect place;
+        } rows[] = {
+            {"cmdOK", {283, 175, 84, 55}},         {"picIcon", {64, 0, 254, 104}},
+            {"lblDescription", {4, 136, 373, 26}}, {"lblDisclaimer", {17, 175, 258, 55}},
+            {"lblTitle", {4, 104, 315, 16}},       {"lblVersion", {32, 120, 287, 15}},
+            {"Line1(1)", {6, 163, 371, 1}},        {"Line1(0)", {7, 164, 370, 2}},
         };
         for (const auto& row : rows)
             EXPECT_EQ(part<QWidget>(box, row.name)->geometry(), row.place) << row.name;
@@ -122,14 +129,19 @@ TEST_F(AboutTest, EveryWayOfClosingLeavesTheWindowAsItWas) {
     chooseMode(2);
     typeTime({"", "", "", "1.5", "", ""});
     const Snapshot before = snapshot();
-    const int calculations = runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) +
-                             runs(core::CalcMode::Data);
+    const int calculations =
+        runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) + runs(core::CalcMode::Data);
 
-    const struct { const char* how; std::function<void(QDialog*)> close; bool pressesOk; } ways[] = {
+    const struct {
+        const char* how;
+        std::function<void(QDialog*)> close;
+        bool pressesOk;
+    } ways[] = {
         {"Esc", [](QDialog* box) { QTest::keyClick(box->windowHandle(), Qt::Key_Escape); }, true},
         {"Enter", [](QDialog* box) { QTest::keyClick(box->windowHandle(), Qt::Key_Return); }, true},
-        {"OK", [](QDialog* box) { QTest::mouseClick(part<QPushButton>(box, "cmdOK"),
-                                                    Qt::LeftButton); }, true},
+        {"OK",
+         [](QDialog* box) { QTest::mouseClick(part<QPushButton>(box, "cmdOK"), Qt::LeftButton); },
+         true},
         {"close box", [](QDialog* box) { box->windowHandle()->close(); }, false},
     };
     for (const auto& way : ways) {
@@ -147,8 +159,7 @@ TEST_F(AboutTest, EveryWayOfClosingLeavesTheWindowAsItWas) {
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_TRUE(snapshot() == before);
     }
-    EXPECT_EQ(runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) +
-                  runs(core::CalcMode::Data),
+    EXPECT_EQ(runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) + runs(core::CalcMode::Data),
               calculations);
     // And the window takes input again.
     typeInto(speedBox(), "2");
@@ -176,8 +187,8 @@ TEST_F(AboutTest, MainWindowTakesNoInputWhileOpen) {
 
 TEST_F(AboutTest, ClicksOnLogoLabelsAndBackgroundDoNothing) {
     ASSERT_TRUE(withAboutOpen([](QDialog* box) {
-        for (const char* name : {"picIcon", "lblTitle", "lblVersion", "lblDescription",
-                                 "lblDisclaimer"}) {
+        for (const char* name :
+             {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}) {
             QTest::mouseClick(part<QWidget>(box, name), Qt::LeftButton);
             EXPECT_TRUE(box->isVisible()) << name;
         }

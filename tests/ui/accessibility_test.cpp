@@ -27,7 +27,8 @@ TEST_F(Form1Test, ScreenReadersHearWindowAndListsByName) {
     EXPECT_EQ(frame->text(QAccessible::Name), "Velmora");
     // A list is named and labelled by its purpose, and its value is its unit.
     chooseUnit(sizeUnitList(), 3);
-    for (const auto& [list, purpose] : {std::pair{sizeUnitList(), "Data size unit"}, {speedUnitList(), "Speed unit"}}) {
+    for (const auto& [list, purpose] :
+         {std::pair{sizeUnitList(), "Data size unit"}, {speedUnitList(), "Speed unit"}}) {
         SCOPED_TRACE(purpose);
         QAccessibleInterface* unit = accessible(list);
         EXPECT_EQ(unit->role(), QAccessible::ComboBox);
@@ -104,7 +105,9 @@ TEST_F(Form1Test, AboutBoxOpensWithoutAMouse) {
     QAccessibleInterface* logo = accessible(control<QWidget>("Image1"));
     ASSERT_TRUE(logo->actionInterface());
     // The press returns first, as a button's does, and the box follows.
-    EXPECT_EQ(visit([&] { logo->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }),
+    EXPECT_EQ(visit([&] {
+                  logo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+              }),
               std::pair(false, true));
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -144,15 +147,17 @@ private:
 
 TEST_F(Form1Test, TextAnswersEveryBoundaryAtEveryOffset) {
     using B = QAccessible::TextBoundaryType;
-    const B boundaries[] = {QAccessible::CharBoundary, QAccessible::WordBoundary,
+    const B boundaries[] = {QAccessible::CharBoundary,     QAccessible::WordBoundary,
                             QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
-                            QAccessible::LineBoundary, QAccessible::NoBoundary};
+                            QAccessible::LineBoundary,     QAccessible::NoBoundary};
     Watchdog watchdog(std::chrono::seconds(20));
     // Fields as typed, a locked result, and a list with its unit's text.
     typeInto(speedBox(), "1.33");
     typeInto(dataSizeBox(), "32");
-    const std::pair<QObject*, QString> texts[] = {
-        {dataSizeBox(), "32"}, {speedBox(), "1.33"}, {timeBox(5), timeBox(5)->text()}, {sizeUnitList(), "KiloBytes"}};
+    const std::pair<QObject*, QString> texts[] = {{dataSizeBox(), "32"},
+                                                  {speedBox(), "1.33"},
+                                                  {timeBox(5), timeBox(5)->text()},
+                                                  {sizeUnitList(), "KiloBytes"}};
     for (const auto& [object, shown] : texts) {
         QAccessibleTextInterface* text = accessible(object)->textInterface();
         ASSERT_TRUE(text);
@@ -161,7 +166,7 @@ TEST_F(Form1Test, TextAnswersEveryBoundaryAtEveryOffset) {
         for (const B boundary : boundaries) {
             for (int offset = -2; offset <= length + 2; ++offset) {
                 SCOPED_TRACE(::testing::Message() << shown.toStdString() << " boundary " << boundary
-                                                << " offset " << offset);
+                                                  << " offset " << offset);
                 int start = -9;
                 int end = -9;
                 watchdog.m_what = "textBeforeOffset";
@@ -172,7 +177,9 @@ TEST_F(Form1Test, TextAnswersEveryBoundaryAtEveryOffset) {
                 EXPECT_EQ(at, start < 0 ? QString() : shown.mid(start, end - start));
                 // Past the end, nothing; at the end, the word or line before the
                 // caret, whole; within, the piece holds the offset.
-                const int place = offset == -2 ? text->cursorPosition() : offset == -1 ? length : offset;
+                const int place = offset == -2   ? text->cursorPosition()
+                                  : offset == -1 ? length
+                                                 : offset;
                 if (place > length)
                     EXPECT_EQ(start, -1);
                 else if (boundary != QAccessible::CharBoundary)

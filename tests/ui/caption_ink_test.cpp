@@ -30,8 +30,9 @@ std::vector<Caption> captionsOf(const QWidget* window) {
     std::vector<Caption> captions;
     for (const QLabel* label : window->findChildren<QLabel*>()) {
         if (label->isVisibleTo(window) && !label->text().isEmpty())
-            captions.push_back({label, label->text(), label->contentsRect(),
-                                int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0)});
+            captions.push_back(
+                {label, label->text(), label->contentsRect(),
+                 int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0)});
     }
     for (const QRadioButton* button : window->findChildren<QRadioButton*>()) {
         QStyleOptionButton option;
@@ -91,13 +92,12 @@ void expectWholeCaptions(QWidget* window) {
         const auto [kept, drawn] = shownInk(window, caption);
         EXPECT_GT(drawn, 0) << caption.text.toStdString();
         EXPECT_EQ(kept, drawn) << caption.widget->objectName().toStdString() << " \""
-                               << caption.text.toStdString() << "\" shows " << kept << " of its " << drawn << " ink pixels";
+                               << caption.text.toStdString() << "\" shows " << kept << " of its "
+                               << drawn << " ink pixels";
     }
 }
 
-TEST_F(Form1Test, EveryCaptionShowsAllItsInk) {
-    expectWholeCaptions(window.get());
-}
+TEST_F(Form1Test, EveryCaptionShowsAllItsInk) { expectWholeCaptions(window.get()); }
 
 TEST(AboutCaptionsTest, EveryCaptionShowsAllItsInk) {
     frmAbout box;

@@ -17,8 +17,12 @@
 #include "main_window/qt/form1.h"
 
 // Readable failures: gtest finds this beside QString.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QColor& colour, std::ostream* out) { *out << colour.name().toStdString(); }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QColor& colour, std::ostream* out) {
+    *out << colour.name().toStdString();
+}
 inline void PrintTo(const QFont& font, std::ostream* out) { *out << font.toString().toStdString(); }
 
 // GoogleTest prints a C string compared with anything but std::string as a
@@ -50,7 +54,9 @@ public:
     }
     QLineEdit* dataSizeBox() const { return control<QLineEdit>("Text1"); }
     QLineEdit* speedBox() const { return control<QLineEdit>("Text2"); }
-    QLineEdit* timeBox(int i) const { return control<QLineEdit>(QStringLiteral("Text3(%1)").arg(i)); }
+    QLineEdit* timeBox(int i) const {
+        return control<QLineEdit>(QStringLiteral("Text3(%1)").arg(i));
+    }
     QComboBox* sizeUnitList() const { return control<QComboBox>("Combo1"); }
     QComboBox* speedUnitList() const { return control<QComboBox>("Combo2"); }
     QRadioButton* modeButton(int i) const {

@@ -86,17 +86,18 @@ TEST_F(Form1Test, CaptionsReadAsDesignedAndFitTheirControls) {
             QStyleOptionButton styleOption;
             styleOption.initFrom(button);
             styleOption.text = button->text();
-            const QRect textArea = button->style()->subElementRect(
-                QStyle::SE_RadioButtonContents, &styleOption, button);
+            const QRect textArea = button->style()->subElementRect(QStyle::SE_RadioButtonContents,
+                                                                   &styleOption, button);
             EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()),
                       textArea.width());
         } else if (design.kind == ControlKind::Label) {
             auto* label = control<QLabel>(name);
             ASSERT_NE(label, nullptr);
             EXPECT_EQ(label->text(), caption);
-            const Qt::Alignment alignment = design.alignment == Alignment::Right    ? Qt::AlignRight
-                                            : design.alignment == Alignment::Centre ? Qt::AlignHCenter
-                                                                                    : Qt::AlignLeft;
+            const Qt::Alignment alignment = design.alignment == Alignment::Right ? Qt::AlignRight
+                                            : design.alignment == Alignment::Centre
+                                                ? Qt::AlignHCenter
+                                                : Qt::AlignLeft;
             EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, alignment);
             const QFontMetrics metrics(label->font());
             EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width());
@@ -107,8 +108,9 @@ TEST_F(Form1Test, CaptionsReadAsDesignedAndFitTheirControls) {
     // The longest unit shows whole in its list.
     const QFontMetrics listMetrics(speedUnitList()->font());
     const auto& longest = core::SpeedUnits[0].text;
-    EXPECT_LE(listMetrics.horizontalAdvance(QString::fromLatin1(longest.data(), longest.size())) + 24,
-              speedUnitList()->width());
+    EXPECT_LE(
+        listMetrics.horizontalAdvance(QString::fromLatin1(longest.data(), longest.size())) + 24,
+        speedUnitList()->width());
     for (int i = 0; i < 6; ++i)
         EXPECT_LE(QFontMetrics(timeBox(i)->font()).height(), timeBox(i)->height());
 }
@@ -139,8 +141,8 @@ TEST_F(Form1Test, WindowIsFixedWithOnlyACloseButton) {
     EXPECT_FALSE(window->windowIcon().isNull());
     EXPECT_EQ(window->windowIcon().availableSizes(),
               QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
-    const QPoint offCentre = window->geometry().center() -
-                             window->screen()->availableGeometry().center();
+    const QPoint offCentre =
+        window->geometry().center() - window->screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 8);
 }
 
@@ -163,10 +165,13 @@ TEST_F(Form1Test, TabVisitsTheFieldsInDesignedOrder) {
 }
 
 TEST_F(Form1Test, FieldsCarryPlainAccessibleNames) {
-    const struct { const char* name; const char* spoken; } rows[] = {
-        {"Text1", "Data size"},    {"Combo1", "Data size unit"}, {"Text2", "Transfer speed"},
-        {"Combo2", "Speed unit"},  {"Text3(0)", "Years"},        {"Text3(1)", "Weeks"},
-        {"Text3(2)", "Days"},      {"Text3(3)", "Hours"},        {"Text3(4)", "Minutes"},
+    const struct {
+        const char* name;
+        const char* spoken;
+    } rows[] = {
+        {"Text1", "Data size"},   {"Combo1", "Data size unit"}, {"Text2", "Transfer speed"},
+        {"Combo2", "Speed unit"}, {"Text3(0)", "Years"},        {"Text3(1)", "Weeks"},
+        {"Text3(2)", "Days"},     {"Text3(3)", "Hours"},        {"Text3(4)", "Minutes"},
         {"Text3(5)", "Seconds"},
     };
     for (const auto& row : rows)

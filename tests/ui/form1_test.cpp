@@ -53,7 +53,10 @@ TEST_F(Form1Test, StartUpRunsExactlyOneCalculation) {
 }
 
 TEST_F(Form1Test, ListsHoldTheUnitsWithTheirMultipliers) {
-    const struct { const char* text; int multiplier; } sizes[] = {
+    const struct {
+        const char* text;
+        int multiplier;
+    } sizes[] = {
         {"KiloBytes", 1024}, {"MegaBytes", 1048576}, {"GigaBytes", 1073741824}, {"Bytes", 1}};
     ASSERT_EQ(sizeUnitList()->count(), 4);
     for (int i = 0; i < 4; ++i) {
@@ -71,8 +74,10 @@ TEST_F(Form1Test, ListsHoldTheUnitsWithTheirMultipliers) {
 
 // Which fields are results in each mode: locked and pink, the rest open and white.
 TEST_F(Form1Test, EachModeLocksAndColoursItsResultFields) {
-    const struct { int mode; bool timeLocked, dataSizeLocked, speedLocked; } rows[] = {
-        {1, false, false, true}, {2, false, true, false}, {0, true, false, false}};
+    const struct {
+        int mode;
+        bool timeLocked, dataSizeLocked, speedLocked;
+    } rows[] = {{1, false, false, true}, {2, false, true, false}, {0, true, false, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
         chooseMode(row.mode);
@@ -97,8 +102,8 @@ TEST_F(Form1Test, ChangingModeWritesNoTextAndNoUnit) {
     chooseUnit(sizeUnitList(), 2);
     const auto before = timeTexts();
     std::vector<std::unique_ptr<QSignalSpy>> spies;
-    for (QLineEdit* field : {dataSizeBox(), speedBox(), timeBox(0), timeBox(1), timeBox(2), timeBox(3), timeBox(4),
-                             timeBox(5)})
+    for (QLineEdit* field : {dataSizeBox(), speedBox(), timeBox(0), timeBox(1), timeBox(2),
+                             timeBox(3), timeBox(4), timeBox(5)})
         spies.push_back(std::make_unique<QSignalSpy>(field, &QLineEdit::textChanged));
     for (QComboBox* list : {sizeUnitList(), speedUnitList()})
         spies.push_back(std::make_unique<QSignalSpy>(list, &QComboBox::currentIndexChanged));
@@ -245,8 +250,10 @@ TEST_F(Form1Test, UnitMoveNestsExactlyOneMoreCalculation) {
         QComboBox* (Form1Test::*resultUnit)() const;
     };
     const Row rows[] = {
-        {1, &Form1Test::dataSizeBox, &Form1Test::sizeUnitList, "2", "2048", &Form1Test::speedBox, &Form1Test::speedUnitList},
-        {2, &Form1Test::speedBox, &Form1Test::speedUnitList, "2", "2048", &Form1Test::dataSizeBox, &Form1Test::sizeUnitList},
+        {1, &Form1Test::dataSizeBox, &Form1Test::sizeUnitList, "2", "2048", &Form1Test::speedBox,
+         &Form1Test::speedUnitList},
+        {2, &Form1Test::speedBox, &Form1Test::speedUnitList, "2", "2048", &Form1Test::dataSizeBox,
+         &Form1Test::sizeUnitList},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
@@ -307,8 +314,8 @@ TEST_F(Form1Test, LockedListRefusesKeyboardWheelAndMouse) {
     QComboBox* list = speedUnitList();
     const int index = list->currentIndex();
     list->setFocus();
-    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_M,
-                              Qt::Key_PageDown})
+    for (const Qt::Key key :
+         {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_M, Qt::Key_PageDown})
         QTest::keyClick(list, key);
     QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(list->currentIndex(), index);
@@ -388,13 +395,22 @@ TEST_F(Form1Test, LockedListPassesTheWindowsKeysOn) {
     speedUnitList()->setFocus();
     KeyPressCounter reached;
     window->installEventFilter(&reached);
-    const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; bool passes; } rows[] = {
-        {Qt::Key_F, Qt::ControlModifier, true}, {Qt::Key_F5, {}, true},
-        {Qt::Key_M, Qt::AltModifier, true},     {Qt::Key_Escape, {}, true},
-        {Qt::Key_Down, {}, false},              {Qt::Key_Down, Qt::AltModifier, false},
-        {Qt::Key_PageDown, {}, false},          {Qt::Key_M, {}, false},
-        {Qt::Key_Left, Qt::AltModifier, false}, {Qt::Key_Return, {}, false},
-        {Qt::Key_Down, Qt::ControlModifier, false}, {Qt::Key_Space, Qt::ControlModifier, false}};
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool passes;
+    } rows[] = {{Qt::Key_F, Qt::ControlModifier, true},
+                {Qt::Key_F5, {}, true},
+                {Qt::Key_M, Qt::AltModifier, true},
+                {Qt::Key_Escape, {}, true},
+                {Qt::Key_Down, {}, false},
+                {Qt::Key_Down, Qt::AltModifier, false},
+                {Qt::Key_PageDown, {}, false},
+                {Qt::Key_M, {}, false},
+                {Qt::Key_Left, Qt::AltModifier, false},
+                {Qt::Key_Return, {}, false},
+                {Qt::Key_Down, Qt::ControlModifier, false},
+                {Qt::Key_Space, Qt::ControlModifier, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
         const int before = reached.presses;
@@ -411,9 +427,11 @@ TEST_F(Form1Test, LongResultShowsItsStart) {
     ASSERT_EQ(years->text(), "31709791");
     // Wider than the box inside its frame and margins.
     const int frame = years->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, years);
-    ASSERT_GT(years->fontMetrics().horizontalAdvance(years->text()), years->width() - 2 * frame - 4);
+    ASSERT_GT(years->fontMetrics().horizontalAdvance(years->text()),
+              years->width() - 2 * frame - 4);
     EXPECT_EQ(years->cursorPosition(), 0);
-    EXPECT_LT(years->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), years->width() / 4);
+    EXPECT_LT(years->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+              years->width() / 4);
 }
 
 // Asked for as the mouse rests on a box: the whole text where it is
@@ -536,8 +554,10 @@ TEST(Form1LocaleTest, CommaResultsReadBackWhole) {
 // Results take the separator the locale writes beside Latin digits, and read
 // back. The C library runs in the same locale, as it does for a user there.
 TEST(Form1LocaleTest, ResultsUseTheSeparatorOfLatinDigits) {
-    const struct { const char* name; const char* separator; } rows[] = {
-        {"C", "."}, {"de_DE", ","}, {"es_MX", "."}, {"fa_IR", "."}, {"ar_EG", "."}};
+    const struct {
+        const char* name;
+        const char* separator;
+    } rows[] = {{"C", "."}, {"de_DE", ","}, {"es_MX", "."}, {"fa_IR", "."}, {"ar_EG", "."}};
     const std::string before = std::setlocale(LC_ALL, nullptr);
     qputenv("LOCPATH", VELMORA_TEST_LOCALES);
     for (const auto& row : rows) {

@@ -41,13 +41,18 @@ constexpr int listCount = 2;
 
 bool isResultField(int mode, int field) {
     switch (mode) {
-    case 0: return field >= 2;
-    case 1: return field == 1;
-    default: return field == 0;
+    case 0:
+        return field >= 2;
+    case 1:
+        return field == 1;
+    default:
+        return field == 0;
     }
 }
 
-bool isResultList(int mode, int list) { return (mode == 1 && list == 1) || (mode == 2 && list == 0); }
+bool isResultList(int mode, int list) {
+    return (mode == 1 && list == 1) || (mode == 2 && list == 0);
+}
 
 // Plain modulo, not std::uniform_int_distribution, whose output differs between
 // standard libraries: a seed replays the same run wherever it is built.
@@ -57,7 +62,9 @@ public:
     int below(int n) { return static_cast<int>(m_engine() % static_cast<std::uint32_t>(n)); }
     bool percent(int p) { return below(100) < p; }
     template <typename T, std::size_t N>
-    const T& pick(const T (&items)[N]) { return items[below(static_cast<int>(N))]; }
+    const T& pick(const T (&items)[N]) {
+        return items[below(static_cast<int>(N))];
+    }
 
 private:
     std::mt19937 m_engine;
@@ -65,17 +72,57 @@ private:
 
 // Beyond ASCII: accented and symbol letters, a minus sign, a no-break space,
 // digits of other scripts, a surrogate pair and a lone combining mark.
-const char* const foreignCharacters[] = {
-    "é", "ß", "€", "−", "\u00a0", "٣", "０", "中", "😀", "\u0301", "½"};
+const char* const foreignCharacters[] = {"é",  "ß",  "€", "−",      "\u00a0", "٣",
+                                         "０", "中", "😀", "\u0301", "½"};
 
 // Texts on an edge of reading or of the double range.
-const char* const edgeTexts[] = {
-    "1E400", "-1E400", "1e308", "-1e308", "1.7976931348623157e308", "1.8e308", "4.9e-324",
-    "1E-400", "&HFFFFFFFFFFFFFFFF", "&H7FFFFFFFFFFFFFFF", "&O1777777777777777777777", "&H",
-    "&", "&h1f", "-0", "0", "", " ", "1e", "1e-", "+", "-", ".", "1.5.3", "1,5", "1 024",
-    " \t1\n2 ", "inf", "-inf", "nan", "NaN", "Infinity", "1e999999999999999999", "9e-99999",
-    "32 KB", "0x1p10", "2147483647.5", "-2147483648.5", "9.2233720368547758e18",
-    "2.9247e11", "1e15", "999999999999999.5", "0.005", "0.015", "-0.005", "59.5", "1e300"};
+const char* const edgeTexts[] = {"1E400",
+                                 "-1E400",
+                                 "1e308",
+                                 "-1e308",
+                                 "1.7976931348623157e308",
+                                 "1.8e308",
+                                 "4.9e-324",
+                                 "1E-400",
+                                 "&HFFFFFFFFFFFFFFFF",
+                                 "&H7FFFFFFFFFFFFFFF",
+                                 "&O1777777777777777777777",
+                                 "&H",
+                                 "&",
+                                 "&h1f",
+                                 "-0",
+                                 "0",
+                                 "",
+                                 " ",
+                                 "1e",
+                                 "1e-",
+                                 "+",
+                                 "-",
+                                 ".",
+                                 "1.5.3",
+                                 "1,5",
+                                 "1 024",
+                                 " \t1\n2 ",
+                                 "inf",
+                                 "-inf",
+                                 "nan",
+                                 "NaN",
+                                 "Infinity",
+                                 "1e999999999999999999",
+                                 "9e-99999",
+                                 "32 KB",
+                                 "0x1p10",
+                                 "2147483647.5",
+                                 "-2147483648.5",
+                                 "9.2233720368547758e18",
+                                 "2.9247e11",
+                                 "1e15",
+                                 "999999999999999.5",
+                                 "0.005",
+                                 "0.015",
+                                 "-0.005",
+                                 "59.5",
+                                 "1e300"};
 
 // A text as a failure report shows it: its start, control characters as '?'.
 std::string describe(const QString& text) {
@@ -126,7 +173,8 @@ class StressTest : public Form1Test {
 public:
     void SetUp() override {
         Form1Test::SetUp();
-        m_fields = {dataSizeBox(), speedBox(), timeBox(0), timeBox(1), timeBox(2), timeBox(3), timeBox(4), timeBox(5)};
+        m_fields = {dataSizeBox(), speedBox(), timeBox(0), timeBox(1),
+                    timeBox(2),    timeBox(3), timeBox(4), timeBox(5)};
         m_lists = {sizeUnitList(), speedUnitList()};
         m_options = {modeButton(0), modeButton(1), modeButton(2)};
         m_logo = control<QLabel>("Image1");
@@ -254,7 +302,8 @@ protected:
                 return c.isMark() || c.isSurrogate() || c.category() == QChar::Other_Format;
             };
             const char16_t next = text.at(cursor).unicode();
-            if (next >= 0x20 && next < 0x7f && (cursor + 1 == text.size() || !joins(text.at(cursor + 1))))
+            if (next >= 0x20 && next < 0x7f &&
+                (cursor + 1 == text.size() || !joins(text.at(cursor + 1))))
                 action.expectedText = text.left(cursor) + text.mid(cursor + 1);
             else
                 action.mayOnlyShrink = true;
@@ -266,7 +315,11 @@ protected:
     }
 
     Action moveCursor(Dice& dice) {
-        const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; const char* name; } moves[] = {
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            const char* name;
+        } moves[] = {
             {Qt::Key_Home, Qt::NoModifier, "Home"},
             {Qt::Key_End, Qt::NoModifier, "End"},
             {Qt::Key_Left, Qt::NoModifier, "Left"},
@@ -356,8 +409,10 @@ protected:
 
     // Undo, redo and cut: an open field may change in any way, a locked one not at all.
     Action editByShortcut(Dice& dice) {
-        const struct { Qt::Key key; const char* name; } shortcuts[] = {
-            {Qt::Key_Z, "Ctrl+Z"}, {Qt::Key_Y, "Ctrl+Y"}, {Qt::Key_X, "Ctrl+X"}};
+        const struct {
+            Qt::Key key;
+            const char* name;
+        } shortcuts[] = {{Qt::Key_Z, "Ctrl+Z"}, {Qt::Key_Y, "Ctrl+Y"}, {Qt::Key_X, "Ctrl+X"}};
         const auto& shortcut = dice.pick(shortcuts);
         Action action(shortcut.name + (" in " + fieldName(m_target)));
         action.field = m_target;
@@ -368,8 +423,13 @@ protected:
     }
 
     Action chooseUnitByKey(Dice& dice) {
-        const struct { Qt::Key key; const char* name; } keys[] = {
-            {Qt::Key_Home, "Home"}, {Qt::Key_End, "End"}, {Qt::Key_Up, "Up"}, {Qt::Key_Down, "Down"}};
+        const struct {
+            Qt::Key key;
+            const char* name;
+        } keys[] = {{Qt::Key_Home, "Home"},
+                    {Qt::Key_End, "End"},
+                    {Qt::Key_Up, "Up"},
+                    {Qt::Key_Down, "Down"}};
         const int l = dice.below(listCount);
         const auto& key = dice.pick(keys);
         Action action(std::string(key.name) + " on " + listName(l));
@@ -440,12 +500,13 @@ protected:
         if (action.field >= 0) {
             const QString& now = after.text(action.field);
             if (action.expectedText && now != *action.expectedText)
-                return fieldName(action.field) + (locked(action.field) ? " (locked)" : "") + " holds " +
-                       describe(now) + ", expected " + describe(*action.expectedText);
+                return fieldName(action.field) + (locked(action.field) ? " (locked)" : "") +
+                       " holds " + describe(now) + ", expected " + describe(*action.expectedText);
             if (action.mayOnlyShrink && now.size() > before.text(action.field).size())
                 return fieldName(action.field) + " grew on a deletion";
         }
-        if (action.list >= 0 && action.expectedUnit && after.unit(action.list) != *action.expectedUnit)
+        if (action.list >= 0 && action.expectedUnit &&
+            after.unit(action.list) != *action.expectedUnit)
             return listName(action.list) + " moved to " + std::to_string(after.unit(action.list)) +
                    ", expected " + std::to_string(*action.expectedUnit);
 
@@ -504,8 +565,10 @@ protected:
             if (after.unit(l) < 0 || after.unit(l) >= list(l)->count())
                 return listName(l) + " has no valid selection";
         const auto utf8 = [&](int f) { return after.text(f).toStdString(); };
-        const auto dataMultiplier = core::DataSizeUnits[static_cast<std::size_t>(after.unit(0))].multiplier;
-        const auto speedMultiplier = core::SpeedUnits[static_cast<std::size_t>(after.unit(1))].multiplier;
+        const auto dataMultiplier =
+            core::DataSizeUnits[static_cast<std::size_t>(after.unit(0))].multiplier;
+        const auto speedMultiplier =
+            core::SpeedUnits[static_cast<std::size_t>(after.unit(1))].multiplier;
         std::array<std::string, 6> time;
         core::TimeTexts timeViews;
         for (std::size_t i = 0; i < time.size(); ++i) {
@@ -514,7 +577,8 @@ protected:
         }
 
         if (m_mode == 0) {
-            const auto expected = core::CalculateTime(utf8(0), dataMultiplier, utf8(1), speedMultiplier);
+            const auto expected =
+                core::CalculateTime(utf8(0), dataMultiplier, utf8(1), speedMultiplier);
             if (!expected) {
                 ++m_wroteNothing;
                 return resultsUnchanged(before, after);
@@ -540,7 +604,8 @@ protected:
         }
         const int result = speed ? 1 : 0;
         const int unit = expected->unitIndex.value_or(before.unit(result));
-        if (after.text(result) != QString::fromStdString(expected->text) || after.unit(result) != unit)
+        if (after.text(result) != QString::fromStdString(expected->text) ||
+            after.unit(result) != unit)
             return fieldName(result) + " shows " + describe(after.text(result)) + " in unit " +
                    std::to_string(after.unit(result)) + ", a fresh calculation gives '" +
                    expected->text + "' in unit " + std::to_string(unit);
@@ -561,7 +626,8 @@ protected:
 
 TEST_F(StressTest, SurvivesRandomUserActions) {
     const QByteArray chosenSeed = qgetenv("VELMORA_STRESS_SEED");
-    const auto seed = chosenSeed.isEmpty() ? fixedSeed : static_cast<std::uint32_t>(chosenSeed.toULong());
+    const auto seed =
+        chosenSeed.isEmpty() ? fixedSeed : static_cast<std::uint32_t>(chosenSeed.toULong());
     const int chosenCount = qEnvironmentVariableIntValue("VELMORA_STRESS_ACTIONS");
     const int actionCount = chosenCount > 0 ? chosenCount : defaultActionCount;
     const bool trace = qEnvironmentVariableIntValue("VELMORA_STRESS_TRACE") != 0;
@@ -593,11 +659,11 @@ TEST_F(StressTest, SurvivesRandomUserActions) {
         if (index % 500 == 499)
             QCoreApplication::processEvents();
     }
-    const auto calculations = runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) +
-                              runs(core::CalcMode::Data);
-    std::cout << "[ stress   ] " << actionCount << " actions in " << clock.elapsed() << " ms: "
-              << calculations << " calculations, " << m_wroteNothing << " of them wrote nothing; "
-              << m_aboutOpenings << " About boxes" << std::endl;
+    const auto calculations =
+        runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) + runs(core::CalcMode::Data);
+    std::cout << "[ stress   ] " << actionCount << " actions in " << clock.elapsed()
+              << " ms: " << calculations << " calculations, " << m_wroteNothing
+              << " of them wrote nothing; " << m_aboutOpenings << " About boxes" << std::endl;
 
     // And the window still answers an ordinary edit with the ordinary result.
     chooseMode(0);

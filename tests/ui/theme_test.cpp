@@ -18,13 +18,12 @@ namespace velmora::testing {
 namespace {
 
 QPalette paletteOf(QColor face, QColor base, QColor text, QColor highlight) {
-    QPalette p(text, face, face.lighter(150), face.darker(200), face.darker(150), text, text,
-               base, face);
+    QPalette p(text, face, face.lighter(150), face.darker(200), face.darker(150), text, text, base,
+               face);
     p.setColor(QPalette::Highlight, highlight);
-    p.setColor(QPalette::HighlightedText, design::ReadableTextOn(toRgb(highlight)) ==
-                                                  design::Rgb{0, 0, 0}
-                                              ? Qt::black
-                                              : Qt::white);
+    p.setColor(
+        QPalette::HighlightedText,
+        design::ReadableTextOn(toRgb(highlight)) == design::Rgb{0, 0, 0} ? Qt::black : Qt::white);
     return p;
 }
 
@@ -56,12 +55,13 @@ double textContrast(QWidget* control, QRect area = {}) {
         for (int x = area.left(); x <= area.right(); ++x)
             ++counts[image.pixel(x, y) | 0xff000000];
     const QRgb background =
-        std::max_element(counts.begin(), counts.end(),
-                         [](const auto& a, const auto& b) { return a.second < b.second; })
-            ->first;
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
     double best = 1;
     for (const auto& [colour, count] : counts)
-        best = std::max(best, design::ContrastRatio(toRgb(QColor(background)), toRgb(QColor(colour))));
+        best =
+            std::max(best, design::ContrastRatio(toRgb(QColor(background)), toRgb(QColor(colour))));
     return best;
 }
 
@@ -114,7 +114,8 @@ TEST_P(ThemeTest, EveryTextReadsInBothWindowsInEveryMode) {
         for (QWidget* control : window.findChildren<QWidget*>()) {
             const QString name = control->objectName();
             if (name.startsWith(QLatin1String("Text")) || name.startsWith(QLatin1String("Combo")) ||
-                name.startsWith(QLatin1String("Label")) || name.startsWith(QLatin1String("Option1")))
+                name.startsWith(QLatin1String("Label")) ||
+                name.startsWith(QLatin1String("Option1")))
                 expectReadable(control);
         }
     }
@@ -125,16 +126,16 @@ TEST_P(ThemeTest, EveryTextReadsInBothWindowsInEveryMode) {
         expectReadable(about.findChild<QWidget*>(QString::fromLatin1(name)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Palettes, ThemeTest, ::testing::ValuesIn(themes),
-                         [](const auto& info) {
-                             QString name = QString::fromLatin1(info.param.name);
-                             return name.remove(QLatin1Char(' ')).toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(Palettes, ThemeTest, ::testing::ValuesIn(themes), [](const auto& info) {
+    QString name = QString::fromLatin1(info.param.name);
+    return name.remove(QLatin1Char(' ')).toStdString();
+});
 
 TEST_F(Form1Test, DesignColoursStayInALightTheme) {
     chooseMode(1);
     const QImage field = speedBox()->grab().toImage();
-    EXPECT_EQ(QColor(field.pixel(field.width() - 4, field.height() / 2)), toQColor(ResultBackColour));
+    EXPECT_EQ(QColor(field.pixel(field.width() - 4, field.height() / 2)),
+              toQColor(ResultBackColour));
     // The locked list is pink right up to its arrow.
     QComboBox* list = speedUnitList();
     QStyleOptionComboBox option;

@@ -36,13 +36,18 @@ protected:
 // Repaints while waiting: weston checks a window against its configured state
 // when a frame is committed, and a user's window commits frames all the time.
 bool paintUntil(QWidget& window, const std::function<bool()>& done, int timeoutMs) {
-    return QTest::qWaitFor([&] {
-        window.repaint();
-        return done();
-    }, timeoutMs);
+    return QTest::qWaitFor(
+        [&] {
+            window.repaint();
+            return done();
+        },
+        timeoutMs);
 }
 
-void paintFor(QWidget& window, int ms) { paintUntil(window, [] { return false; }, ms); }
+void paintFor(QWidget& window, int ms) {
+    paintUntil(
+        window, [] { return false; }, ms);
+}
 
 // The maximise button of Qt's title bar calls QWindow::setWindowStates.
 void expectKeepsSizeWhenMaximised(QWidget& window) {
@@ -51,10 +56,14 @@ void expectKeepsSizeWhenMaximised(QWidget& window) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.windowHandle()->showMaximized();
-    EXPECT_TRUE(paintUntil(window, [&] {
-        return maximised.seen && !(window.windowState() & Qt::WindowMaximized) &&
-               window.size() == size;
-    }, 5000)) << "state " << window.windowState().toInt() << ", width " << window.width();
+    EXPECT_TRUE(paintUntil(
+        window,
+        [&] {
+            return maximised.seen && !(window.windowState() & Qt::WindowMaximized) &&
+                   window.size() == size;
+        },
+        5000))
+        << "state " << window.windowState().toInt() << ", width " << window.width();
     paintFor(window, 200);
     EXPECT_TRUE(window.windowHandle()->isExposed());
     EXPECT_EQ(window.size(), size);

@@ -49,7 +49,8 @@ public:
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snapshot() const {
-        return {text("Text1"), text("Text2"), timeTexts(), unit("Combo1"), unit("Combo2"), checked(1)};
+        return {text("Text1"),  text("Text2"),  timeTexts(),
+                unit("Combo1"), unit("Combo2"), checked(1)};
     }
 };
 
@@ -188,7 +189,11 @@ TEST_F(AboutBox, EveryWayOfClosingLeavesTheWindowAsItWas) {
     } ways[] = {
         {"Esc", [](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }, true},
         {"Enter", [](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); }, true},
-        {"OK", [](HWND box) { PostClick(parts(box)[0], {5, 5}); }, true},
+        {"OK",
+         [](HWND box) {
+             PostClick(parts(box)[0], {5, 5});
+         },
+         true},
         {"close box", [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
     };
     for (const auto& way : ways) {

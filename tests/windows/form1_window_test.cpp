@@ -51,8 +51,10 @@ TEST_F(Form1Window, ListsHoldTheUnitsWithTheirMultipliers) {
 // Which fields are results in each mode: read-only and pink, the rest open
 // and white, as painted.
 TEST_F(Form1Window, EachModeLocksAndColoursItsResultFields) {
-    const struct { int mode; bool time, data, speed; } rows[] = {
-        {1, false, false, true}, {2, false, true, false}, {0, true, false, false}};
+    const struct {
+        int mode;
+        bool time, data, speed;
+    } rows[] = {{1, false, false, true}, {2, false, true, false}, {0, true, false, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
         chooseMode(row.mode);
@@ -120,7 +122,10 @@ TEST_F(Form1Window, DataModeChoosesItsOwnUnit) {
 // An edit that moves the result's unit calculates once more, nested in the
 // unit's click; one that keeps it calculates once.
 TEST_F(Form1Window, UnitMoveNestsExactlyOneMoreCalculation) {
-    const struct { int mode; const char *input, *inputUnit, *result, *resultUnit; } rows[] = {
+    const struct {
+        int mode;
+        const char *input, *inputUnit, *result, *resultUnit;
+    } rows[] = {
         {1, "Text1", "Combo1", "Text2", "Combo2"},
         {2, "Text2", "Combo2", "Text1", "Combo1"},
     };
@@ -362,12 +367,16 @@ TEST_F(Form1Window, LogoShowsItsToolTipAndNameAndOpensTheAboutBox) {
     RECT box{};
     GetClientRect(logo, &box);
     bool disabledWhileOpen = false;
-    const AboutVisit visit = WithAboutOpen([&] { PostClick(logo, {box.right / 2, box.bottom / 2}); pump(); },
-                                           [&](HWND about) {
-                                               disabledWhileOpen = !IsWindowEnabled(form.hwnd());
-                                               EXPECT_EQ(GetWindow(about, GW_OWNER), form.hwnd());
-                                               PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-                                           });
+    const AboutVisit visit = WithAboutOpen(
+        [&] {
+            PostClick(logo, {box.right / 2, box.bottom / 2});
+            pump();
+        },
+        [&](HWND about) {
+            disabledWhileOpen = !IsWindowEnabled(form.hwnd());
+            EXPECT_EQ(GetWindow(about, GW_OWNER), form.hwnd());
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        });
     EXPECT_TRUE(visit.opened);
     EXPECT_FALSE(visit.leftOpen);
     EXPECT_TRUE(disabledWhileOpen);
@@ -409,15 +418,16 @@ TEST_F(Form1Window, F1OpensTheAboutBoxFromAnyField) {
 // Whether the system keeps names given to windows; Wine does not.
 bool KeepsAnnotations() {
     IAccPropServices* services = nullptr;
-    const CLSID propServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+    const CLSID propServices = {
+        0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
     if (FAILED(CoCreateInstance(propServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                 reinterpret_cast<void**>(&services))))
         return false;
     const HWND scratch = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                          nullptr, nullptr);
     wchar_t name[] = L"name";
-    const bool kept = SUCCEEDED(services->SetHwndPropStr(
-        scratch, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name));
+    const bool kept = SUCCEEDED(services->SetHwndPropStr(scratch, static_cast<DWORD>(OBJID_CLIENT),
+                                                         CHILDID_SELF, PROPID_ACC_NAME, name));
     DestroyWindow(scratch);
     services->Release();
     return kept;
@@ -432,9 +442,10 @@ TEST_F(Form1Window, FieldsCarryTheirAccessibleNames) {
             continue;
         SCOPED_TRACE(design.name);
         IAccessible* accessible = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(control(design.name), static_cast<DWORD>(OBJID_CLIENT),
-                                             IID_IAccessible, reinterpret_cast<void**>(&accessible)),
-                  S_OK);
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(control(design.name), static_cast<DWORD>(OBJID_CLIENT),
+                                       IID_IAccessible, reinterpret_cast<void**>(&accessible)),
+            S_OK);
         VARIANT self{};
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
@@ -451,9 +462,13 @@ TEST_F(Form1Window, FieldsCarryTheirAccessibleNames) {
 TEST_F(Form1Window, ListsTellTheirPurposeUnitAndLock) {
     chooseMode(2);
     chooseUnit("Combo2", 1);
-    const struct { const char* list; const char* purpose; const char* unit; bool locked; } rows[] = {
-        {"Combo1", "Data size unit", "MegaBytes", true},
-        {"Combo2", "Speed unit", "MegaBytes/second", false}};
+    const struct {
+        const char* list;
+        const char* purpose;
+        const char* unit;
+        bool locked;
+    } rows[] = {{"Combo1", "Data size unit", "MegaBytes", true},
+                {"Combo2", "Speed unit", "MegaBytes/second", false}};
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;

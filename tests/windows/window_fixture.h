@@ -154,7 +154,8 @@ public:
     }
     int runs(core::CalcMode mode) const { return form.calculationRuns(mode); }
     int allRuns() const {
-        return runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) + runs(core::CalcMode::Data);
+        return runs(core::CalcMode::Time) + runs(core::CalcMode::Speed) +
+               runs(core::CalcMode::Data);
     }
 
     // A key as the keyboard sends it to whatever has the focus.
