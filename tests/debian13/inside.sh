@@ -10,7 +10,7 @@ source scripts/common.sh
 packages=(
     "${VELMORA_PACKAGES[@]}" "${VELMORA_TEST_PACKAGES[@]}" "${VELMORA_WEB_PACKAGES[@]}" googletest chromium npm
     "${VELMORA_RELEASE_PACKAGES[@]}" "${VELMORA_RELEASE_TEST_PACKAGES[@]}" "${VELMORA_ORCA_TEST_PACKAGES[@]}"
-    "${VELMORA_FUZZ_PACKAGES[@]}"
+    "${VELMORA_FUZZ_PACKAGES[@]}" autopkgtest
 )
 if [ "${1:-}" = --packages ]; then
     printf '%s\n' "${packages[@]}" | sort -u
@@ -45,15 +45,19 @@ install_web_test_modules
 build_velmora_web
 run_tests "$VELMORA_WEB_BUILD"
 
-step "the Debian package, and lintian"
+step "the Debian source and binary packages, the core's tests in the build, lintian, the autopkgtest"
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 package=build-deb/velmora-$version
 rm -rf build-deb
 mkdir -p "$package"
 tar --exclude='./build*' --exclude=node_modules -c . | tar -x -C "$package"
-(cd "$package" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" dpkg-buildpackage -b -us -uc \
-    >../dpkg-buildpackage.log 2>&1) || { tail -40 build-deb/dpkg-buildpackage.log; exit 1; }
-lintian --fail-on error,warning --display-info --pedantic "build-deb/velmora_${version}_amd64.deb"
+(cd "$package" && dpkg-source -b . && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -b -us -uc) \
+    >build-deb/dpkg-buildpackage.log 2>&1 || { tail -40 build-deb/dpkg-buildpackage.log; exit 1; }
+grep -E '^[0-9]+% tests passed' build-deb/dpkg-buildpackage.log
+lintian --fail-on error,warning --display-info --pedantic \
+    "build-deb/velmora_${version}.dsc" "build-deb/velmora_${version}_amd64.deb"
+VELMORA_AUTOPKGTEST_HERE=1 tests/release/run_autopkgtest.sh build-deb/autopkgtest "$package" \
+    "build-deb/velmora_${version}_amd64.deb"
 
 step "the Debian 12 release's package installs, starts and is purged"
 tests/package/install_and_remove.sh "$released" build-deb/installed
