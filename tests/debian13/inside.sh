@@ -45,6 +45,10 @@ install_web_test_modules
 build_velmora_web
 run_tests "$VELMORA_WEB_BUILD"
 
+step "the Debian 12 release's package installs, starts and is purged"
+# Before the autopkgtest, which leaves the package it tested installed.
+tests/package/install_and_remove.sh "$released" build-installed
+
 step "the Debian source and binary packages, the core's tests in the build, lintian, the autopkgtest"
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 package=build-deb/velmora-$version
@@ -59,6 +63,4 @@ lintian --fail-on error,warning --display-info --pedantic \
 VELMORA_AUTOPKGTEST_HERE=1 tests/release/run_autopkgtest.sh build-deb/autopkgtest "$package" \
     "build-deb/velmora_${version}_amd64.deb"
 
-step "the Debian 12 release's package installs, starts and is purged"
-tests/package/install_and_remove.sh "$released" build-deb/installed
 step "done"
