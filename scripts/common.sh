@@ -4,6 +4,13 @@
 
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELMORA_BUILD=${VELMORA_BUILD:-$VELMORA_ROOT/build}
+# What test runs keep between them outside the clone, as CI machines keep
+# their package caches: the Debian roots and the compiler's cache.
+if [ "$(id -u)" -eq 0 ]; then
+    VELMORA_CACHE=${VELMORA_CACHE:-/var/cache/velmora}
+else
+    VELMORA_CACHE=${VELMORA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora}
+fi
 
 # The Debian release this runs on: 12, 13, or later (testing has no number).
 # Set, it names another release whose lists are wanted (a root to make).
@@ -179,6 +186,19 @@ build_velmora() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# use_compiler_cache DIR: every compile from here on goes through ccache,
+# keeping DIR, whichever folder the clone is in. Test builds only: the
+# release's builds each compile everything (scripts/release), so that two of
+# them prove the same bytes.
+use_compiler_cache() {
+    install_missing ccache
+    export CCACHE_DIR=$1 CCACHE_BASEDIR=$VELMORA_ROOT CCACHE_NOHASHDIR=true
+    export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    # emcc is a script that runs clang: the cache wraps that clang.
+    export EM_COMPILER_WRAPPER=ccache
+}
+
 # run_tests DIR [CTEST_ARGS...]: the build's tests; a build with none fails.
 run_tests() {
     local dir=$1
@@ -214,7 +234,8 @@ build_velmora_web() {
     # Debian's emscripten finds its JavaScript modules where Debian's Node.js
     # keeps them; another Node.js is told where that is.
     export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
-    build_velmora "$VELMORA_WEB_BUILD" \
+    # A compiler cache goes around emcc's clang (EM_COMPILER_WRAPPER), not emcc.
+    CMAKE_C_COMPILER_LAUNCHER='' CMAKE_CXX_COMPILER_LAUNCHER='' build_velmora "$VELMORA_WEB_BUILD" \
         -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
         "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node)" "$@"
     rm -rf "$VELMORA_WEB_SITE"

@@ -38,14 +38,10 @@ make_debian_root() {
     touch "$dir/root.part/.velmora-complete" && mv "$dir/root.part" "$dir/root"
 }
 
-# Made roots are kept outside the clone, as CI machines keep their package
-# caches: one folder a key, the key naming the release, the architecture and
-# a hash of the packages and of this file, which makes them.
-if [ "$(id -u)" -eq 0 ]; then
-    VELMORA_ROOT_CACHE=${VELMORA_ROOT_CACHE:-/var/cache/velmora/roots}
-else
-    VELMORA_ROOT_CACHE=${VELMORA_ROOT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora/roots}
-fi
+# Made roots are kept outside the clone (VELMORA_CACHE, scripts/common.sh):
+# one folder a key, the key naming the release, the architecture and a hash
+# of the packages and of the functions that make them.
+VELMORA_ROOT_CACHE=${VELMORA_ROOT_CACHE:-$VELMORA_CACHE/roots}
 # A root older than this is made again, with the archive's updates.
 VELMORA_ROOT_MAX_DAYS=${VELMORA_ROOT_MAX_DAYS:-7}
 
@@ -57,8 +53,8 @@ cached_debian_root() {
     local var=$1 suite=$2 arch=$3
     shift 3
     local hash key entry
-    hash=$(printf '%s\n' "$suite" "$arch" "$@" | sort -u |
-        cat - "${BASH_SOURCE[0]}" | sha256sum | cut -c1-16)
+    hash=$({ printf '%s\n' "$suite" "$arch" "$@" | sort -u
+             declare -f debian_sources_for make_debian_root; } | sha256sum | cut -c1-16)
     key=$suite-$arch-$hash
     entry=$VELMORA_ROOT_CACHE/$key
     mkdir -p "$VELMORA_ROOT_CACHE"
@@ -88,20 +84,30 @@ cached_debian_root() {
     printf -v "$var" '%s' "$entry"
 }
 
-# in_debian_root [--upper DIR] ROOT COMMAND...: COMMAND as root in ROOT, with
-# the kernel's file systems, and the machine's resolver and certificate
-# store read-only. With --upper, ROOT is only read: an overlay keeps every
-# change in DIR/data, where files may also be put beforehand.
+# in_debian_root [--upper DIR] [--bind FROM TO]... ROOT COMMAND...: COMMAND
+# as root in ROOT, with the kernel's file systems, and the machine's resolver
+# and certificate store read-only. With --upper, ROOT is only read: an
+# overlay keeps every change in DIR/data, where files may also be put
+# beforehand. Each --bind shows this machine's folder FROM at TO in the root,
+# for caches that outlive the run.
 # Everything runs in namespaces of its own: when the command ends or this is
 # stopped, its processes are ended and its mounts are gone, whatever happened.
 # unshare holds back SIGTERM and SIGINT while it waits, so a stop kills it,
 # and with it (--kill-child) the namespace's first process and all the rest.
 in_debian_root() {
-    local upper=
-    if [ "$1" = --upper ]; then
-        upper=$(mkdir -p "$2/data" "$2/work" "$2/merged" && cd "$2" && pwd)
-        shift 2
-    fi
+    local upper='' binds=''
+    while :; do
+        case $1 in
+            --upper)
+                upper=$(mkdir -p "$2/data" "$2/work" "$2/merged" && cd "$2" && pwd)
+                shift 2 ;;
+            --bind)
+                mkdir -p "$2"
+                binds+=$(cd "$2" && pwd)$'\n'$3$'\n'
+                shift 3 ;;
+            *) break ;;
+        esac
+    done
     local root=$1
     shift
     local npm_cafile
@@ -110,13 +116,17 @@ in_debian_root() {
     # shellcheck disable=SC2016 # expanded by the inner shell
     unshare --mount --pid --fork --kill-child --propagation private \
         bash -euc '
-            root=$1 upper=$2 npm_cafile=$3
-            shift 3
+            root=$1 upper=$2 npm_cafile=$3 binds=$4
+            shift 4
             if [ -n "$upper" ]; then
                 mount -t overlay overlay \
                     -o "lowerdir=$root,upperdir=$upper/data,workdir=$upper/work" "$upper/merged"
                 root=$upper/merged
             fi
+            while IFS= read -r from && IFS= read -r to; do
+                mkdir -p "$root$to"
+                mount --bind "$from" "$root$to"
+            done <<<"$binds"
             mount -t proc proc "$root/proc"
             mount --rbind /sys "$root/sys"
             mount --rbind /dev "$root/dev"
@@ -130,7 +140,7 @@ in_debian_root() {
             exec chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
                 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
                 LANG=C.UTF-8 ${CI:+CI=$CI} ${npm_cafile:+npm_config_cafile=$npm_cafile} "$@"
-        ' in_debian_root "$root" "$upper" "$npm_cafile" "$@" &
+        ' in_debian_root "$root" "$upper" "$npm_cafile" "$binds" "$@" &
     local child=$! status=0
     # shellcheck disable=SC2064 # the child is known now
     trap "kill -KILL $child 2>/dev/null; exit 143" TERM INT HUP

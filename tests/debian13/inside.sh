@@ -10,7 +10,7 @@ source scripts/common.sh
 packages=(
     "${VELMORA_PACKAGES[@]}" "${VELMORA_TEST_PACKAGES[@]}" "${VELMORA_WEB_PACKAGES[@]}" googletest chromium npm
     "${VELMORA_RELEASE_PACKAGES[@]}" "${VELMORA_RELEASE_TEST_PACKAGES[@]}" "${VELMORA_ORCA_TEST_PACKAGES[@]}"
-    "${VELMORA_FUZZ_PACKAGES[@]}" autopkgtest
+    "${VELMORA_FUZZ_PACKAGES[@]}" autopkgtest ccache
 )
 if [ "${1:-}" = --packages ]; then
     printf '%s\n' "${packages[@]}" | sort -u
@@ -19,6 +19,7 @@ fi
 
 released=$1
 export QT_QPA_PLATFORM=offscreen VELMORA_REQUIRE_TEST_DEPS=ON
+use_compiler_cache "$VELMORA_CACHE/ccache"
 step() { echo "-- Debian 13: $1 ($SECONDS s)"; }
 
 step "the README's command installs, builds and starts"
@@ -43,7 +44,7 @@ run_sanitized_tests --parallel "$(nproc)"
 step "the page, in Chromium"
 install_web_test_modules
 build_velmora_web
-run_tests "$VELMORA_WEB_BUILD"
+run_tests "$VELMORA_WEB_BUILD" --parallel "$(nproc)"
 
 step "the Debian 12 release's package installs, starts and is purged"
 # Before the autopkgtest, which leaves the package it tested installed.

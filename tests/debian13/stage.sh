@@ -60,8 +60,11 @@ echo "ok: a stopped run in the root leaves no mount and no process"
 copy_sources_into "$overlay/data" /root/velmora
 cp "$deb" "$overlay/data/root/velmora-released.deb"
 status=0
-in_debian_root --upper "$overlay" "$root" \
-    bash /root/velmora/tests/debian13/inside.sh /root/velmora-released.deb || status=$?
+# Its compiler cache and npm's, kept between runs as the host's are.
+in_debian_root --upper "$overlay" \
+    --bind "$VELMORA_CACHE/debian13/ccache" /var/cache/velmora/ccache \
+    --bind "$VELMORA_CACHE/debian13/npm" /root/.npm \
+    "$root" bash /root/velmora/tests/debian13/inside.sh /root/velmora-released.deb || status=$?
 if [ -n "$(left_behind)" ]; then
     echo "FAILED: the run in the root left behind:"
     left_behind
