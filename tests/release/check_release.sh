@@ -81,6 +81,12 @@ check "the second page was built with Debian's own Node.js" \
 
 # The signed Windows files aside, which the unsigned from-source run compares.
 unsigned_sums() { grep -v -e '-win32\.exe$' -e '-win32-portable\.zip$' "$1/SHA256SUMS"; }
+# Run from the test command, which caches test builds' objects: the
+# releases must compile theirs, or agreeing would prove nothing.
+check "no release build takes objects from a compiler cache" \
+    '[ -f "$work/a/build-release/windows/CMakeCache.txt" ] &&
+     ! grep -qs "^CMAKE_[A-Z]*_COMPILER_LAUNCHER:.*ccache" "$work"/[ab]/build-release/*/CMakeCache.txt \
+         "$work"/[ab]/build-release/deb-*/*/obj-*/CMakeCache.txt'
 check "the two releases are the same bytes, the page's built with either Node.js" \
     'diff <(unsigned_sums "$work/a/dist") <(unsigned_sums "$work/b/dist")'
 # The apt repository, but for its signatures.
