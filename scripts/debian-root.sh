@@ -70,7 +70,14 @@ cached_debian_root() {
         rm -rf "$entry" "$entry.made" "$entry.part" || exit 1
         echo "Making the Debian $suite $arch root $key in $VELMORA_ROOT_CACHE" >&2
         packages=$(IFS=,; echo "ca-certificates${*:+,$*}")
-        make_debian_root "$entry.part" "$suite" "$arch" "$packages" >&2 &&
+        # A second try: a download, or a maintainer script under an
+        # emulator, fails now and then.
+        {
+            make_debian_root "$entry.part" "$suite" "$arch" "$packages" || {
+                echo "Making the root failed; once more."
+                make_debian_root "$entry.part" "$suite" "$arch" "$packages"
+            }
+        } >&2 &&
             mv "$entry.part/root" "$entry" && rm -rf "$entry.part" &&
             touch "$entry.made" "$entry.used" || exit 1
         # Other keys of this release and architecture go, unless a run used

@@ -10,6 +10,7 @@ set -euo pipefail
 work=$1 source=$2
 shift 2
 repository=$(cd "$(dirname "$0")/../.." && pwd)
+source "$repository/scripts/common.sh"
 source "$repository/scripts/debian-root.sh"
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 arch=$(dpkg --print-architecture)
