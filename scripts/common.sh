@@ -195,8 +195,10 @@ use_compiler_cache() {
     export CCACHE_DIR=$1 CCACHE_BASEDIR=$VELMORA_ROOT CCACHE_NOHASHDIR=true
     export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-    # emcc is a script that runs clang: the cache wraps that clang.
-    export EM_COMPILER_WRAPPER=ccache
+    # emcc is a script that runs clang: the cache wraps that clang. (Newer
+    # emcc looks for the wrapper on no PATH.)
+    EM_COMPILER_WRAPPER=$(command -v ccache)
+    export EM_COMPILER_WRAPPER
 }
 
 # run_tests DIR [CTEST_ARGS...]: the build's tests; a build with none fails.
