@@ -186,13 +186,13 @@ build_velmora() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
-# use_compiler_cache DIR: every compile from here on goes through ccache,
-# keeping DIR, whichever folder the clone is in. Test builds only: the
-# release's builds each compile everything (scripts/release), so that two of
-# them prove the same bytes.
+# use_compiler_cache: every compile from here on goes through ccache, kept
+# in VELMORA_CACHE/ccache, whichever folder the clone is in. Test builds
+# only: the release's builds each compile everything (scripts/release), so
+# that two of them prove the same bytes.
 use_compiler_cache() {
     install_missing ccache
-    export CCACHE_DIR=$1 CCACHE_BASEDIR=$VELMORA_ROOT CCACHE_NOHASHDIR=true
+    export CCACHE_DIR=$VELMORA_CACHE/ccache CCACHE_BASEDIR=$VELMORA_ROOT CCACHE_NOHASHDIR=true
     export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
     # emcc is a script that runs clang: the cache wraps that clang. (Newer

@@ -19,7 +19,7 @@ fi
 
 released=$1
 export QT_QPA_PLATFORM=offscreen VELMORA_REQUIRE_TEST_DEPS=ON
-use_compiler_cache "$VELMORA_CACHE/ccache"
+use_compiler_cache
 step() { echo "-- Debian 13: $1 ($SECONDS s)"; }
 
 step "the README's command installs, builds and starts"
